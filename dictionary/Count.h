@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "ByteSource.h"
+#include "Encoding.h"
+
+namespace dictionary {
+
+// What the counting pass learns about the whole file.
+struct CountResult {
+    OpenStatus status = OpenStatus::Ok;
+    std::int64_t entries = 0;   // every line is an entry
+    bool hasSeparator = false;  // some line holds a "$"
+    Encoding encoding = Encoding::Windows1251;
+};
+
+CountResult countEntries(const SourceOpener& open);
+
+}  // namespace dictionary

@@ -1,0 +1,79 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "ByteSource.h"
+
+namespace dictionary {
+namespace {
+
+class FileSource final : public ByteSource {
+public:
+    FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    ~FileSource() override { ::close(fd_); }
+
+    std::optional<std::size_t> read(std::span<char> buffer) override {
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
+            if (got >= 0) {
+                return static_cast<std::size_t>(got);
+            }
+            if (errno != EINTR) {
+                return std::nullopt;
+            }
+        }
+    }
+
+    std::uint64_t sizeHint() const override { return size_; }
+
+private:
+    int fd_;
+    std::uint64_t size_;
+};
+
+OpenStatus statusFor(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return OpenStatus::Missing;
+        case EACCES:
+        case EPERM:
+            return OpenStatus::NoPermission;
+        case EISDIR:
+        case ENXIO:
+            return OpenStatus::NotRegularFile;
+        default:
+            return OpenStatus::ReadError;
+    }
+}
+
+OpenedSource openFile(const std::string& path) {
+    // O_NONBLOCK keeps a named pipe without a writer from stalling the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return {statusFor(errno), nullptr};
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return {OpenStatus::ReadError, nullptr};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {OpenStatus::NotRegularFile, nullptr};
+    }
+    return {OpenStatus::Ok,
+            std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size))};
+}
+
+}  // namespace
+
+SourceOpener fileOpener(std::string path) {
+    return [path = std::move(path)] { return openFile(path); };
+}
+
+}  // namespace dictionary

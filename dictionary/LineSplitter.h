@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace dictionary {
+
+// Finds where lines end in a byte stream fed chunk by chunk. CR LF, a lone LF and a lone CR each
+// end a line; a Ctrl-Z as the very last byte is an old end-of-file mark, not text.
+class LineSplitter {
+public:
+    // Calls onLineEnd(offset) with the stream offset just past each line's text; stops early
+    // and returns false once onLineEnd returns false.
+    template <class OnLineEnd>
+    bool feed(std::string_view chunk, OnLineEnd&& onLineEnd) {
+        const char* const base = chunk.data();
+        const char* p = base;
+        const char* const end = base + chunk.size();
+        if (afterCr_ && p < end && *p == '\n') {
+            ++p;  // the LF of a CR LF split between chunks
+            lineStart_ = offset_ + 1;
+        }
+        afterCr_ = false;
+        const bool anyCr = std::memchr(p, '\r', static_cast<std::size_t>(end - p)) != nullptr;
+        while (p < end) {
+            const char* hit = anyCr ? findBreak(p, end)
+                                    : static_cast<const char*>(
+                                          std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (hit == nullptr) {
+                break;
+            }
+            const std::uint64_t at = offset_ + static_cast<std::uint64_t>(hit - base);
+            const char* next = hit + 1;
+            if (*hit == '\r') {
+                if (next == end) {
+                    afterCr_ = true;
+                } else if (*next == '\n') {
+                    ++next;
+                }
+            }
+            lineStart_ = offset_ + static_cast<std::uint64_t>(next - base);
+            if (!onLineEnd(at)) {
+                return false;
+            }
+            p = next;
+        }
+        if (!chunk.empty()) {
+            lastByte_ = chunk.back();
+        }
+        offset_ += chunk.size();
+        return true;
+    }
+
+    // After the last chunk: where the text of an unterminated last line ends, if there is one.
+    bool lastLineEnd(std::uint64_t& end) const {
+        end = textEnd();
+        return end > lineStart_;
+    }
+
+    // The stream offset where text ends once a final Ctrl-Z is dropped.
+    std::uint64_t textEnd() const { return offset_ - (offset_ > 0 && lastByte_ == '\x1A'); }
+
+private:
+    static const char* findBreak(const char* p, const char* end) {
+        for (; p < end; ++p) {
+            if (*p == '\n' || *p == '\r') {
+                return p;
+            }
+        }
+        return nullptr;
+    }
+
+    std::uint64_t offset_ = 0;     // bytes fed so far
+    std::uint64_t lineStart_ = 0;  // where the current line begins
+    bool afterCr_ = false;
+    char lastByte_ = 0;
+};
+
+}  // namespace dictionary

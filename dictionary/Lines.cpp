@@ -1,0 +1,95 @@
+#include "Lines.h"
+
+#include <algorithm>
+
+#include "LineSplitter.h"
+#include "Pass.h"
+
+namespace dictionary {
+namespace {
+constexpr std::uint64_t kMaxReserve = std::uint64_t{1} << 28;
+}  // namespace
+
+Lines::Lines(std::string bytes, std::vector<std::uint64_t> ends, Encoding encoding)
+    : bytes_(std::move(bytes)), ends_(std::move(ends)), encoding_(encoding) {}
+
+std::string_view Lines::raw(std::size_t i) const {
+    if (i == 0 || i > ends_.size()) {
+        return {};
+    }
+    std::size_t begin = 0;
+    if (i > 1) {
+        // Step over the previous line's end: CR LF, or a lone CR or LF.
+        begin = ends_[i - 2];
+        begin += bytes_.compare(begin, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return std::string_view(bytes_).substr(begin, ends_[i - 1] - begin);
+}
+
+std::string_view Lines::english(std::size_t i) const {
+    const std::string_view line = raw(i);
+    return line.substr(0, line.find('$'));
+}
+
+std::string_view Lines::russian(std::size_t i) const {
+    const std::string_view line = raw(i);
+    const std::size_t separator = line.find('$');
+    return separator == std::string_view::npos ? std::string_view() : line.substr(separator + 1);
+}
+
+std::string_view WordList::operator[](std::size_t i) const {
+    if (!lines_) {
+        return {};
+    }
+    switch (part_) {
+        case Part::English:
+            return lines_->english(i);
+        case Part::Russian:
+            return lines_->russian(i);
+        case Part::Raw:
+            break;
+    }
+    return lines_->raw(i);
+}
+
+std::string WordList::text(std::size_t i) const {
+    return lines_ ? toUtf8((*this)[i], lines_->encoding()) : std::string();
+}
+
+LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {
+    if (n <= 0) {
+        return {OpenStatus::Ok, Lines({}, {}, encoding)};
+    }
+    const auto wanted = static_cast<std::uint64_t>(n);
+    std::string bytes;
+    std::vector<std::uint64_t> ends;
+    LineSplitter splitter;
+    std::uint64_t expectedSize = 0;
+    const PassResult pass = readPass(
+        open,
+        [&](std::string_view chunk) {
+            if (bytes.empty()) {
+                // One allocation for the usual case; what the file grows past it still fits.
+                bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kMaxReserve)));
+            }
+            bytes.append(chunk);
+            return splitter.feed(chunk, [&](std::uint64_t end) {
+                ends.push_back(end);
+                return ends.size() < wanted;
+            });
+        },
+        &expectedSize);
+    if (pass.status != OpenStatus::Ok) {
+        return {pass.status, Lines()};
+    }
+    std::uint64_t lastEnd = 0;
+    if (ends.size() < wanted && splitter.lastLineEnd(lastEnd)) {
+        ends.push_back(lastEnd);
+    }
+    bytes.resize(ends.empty() ? 0 : static_cast<std::size_t>(ends.back()));
+    bytes.shrink_to_fit();
+    ends.shrink_to_fit();
+    return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding)};
+}
+
+}  // namespace dictionary
