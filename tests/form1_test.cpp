@@ -1,0 +1,6 @@
+#include <QTest>
+class Placeholder : public QObject {
+    Q_OBJECT
+};
+QTEST_GUILESS_MAIN(Placeholder)
+#include "form1_test.moc"
