@@ -13,6 +13,8 @@ set -eu
 #   qt6-base-dev-tools     moc/uic/rcc used by CMAKE_AUTOMOC (a dependency of
 #                          qt6-base-dev anyway; named so nobody drops it)
 #   libgl-dev              Qt6Gui's CMake package requires OpenGL (WrapOpenGL)
+#   libxkbcommon-dev       optional for Qt6Gui's CMake package; without it every
+#                          configure prints "Could NOT find XKB"
 #   qt6-qpa-plugins        the xcb and offscreen platform plugins: without them
 #                          the program and the widget tests cannot start
 #   fonts-liberation2      a real TrueType font, so text renders (and is measured)
@@ -28,6 +30,7 @@ PACKAGES="
     qt6-base-dev
     qt6-base-dev-tools
     libgl-dev
+    libxkbcommon-dev
     qt6-qpa-plugins
     fonts-liberation2
     qt6-translations-l10n

@@ -82,7 +82,8 @@ Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::Ra
     : ownClock_(clock == nullptr ? std::make_unique<drill::SteadyClock>() : nullptr),
       ownRandom_(random == nullptr ? std::make_unique<drill::ClockSeededRandom>() : nullptr),
       clock_(clock == nullptr ? *ownClock_ : *clock),
-      engine_(std::move(dictionary), clock_, random == nullptr ? *ownRandom_ : *random, *this) {
+      engine_(std::move(dictionary), clock_, random == nullptr ? *ownRandom_ : *random, *this),
+      cardTimer_(this) {
     // No free font has the metrics of the design's "MS Sans Serif"; Liberation Sans comes
     // closest and has Cyrillic, as does the Arial-compatible face it also stands in for.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
