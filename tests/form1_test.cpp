@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -373,6 +374,23 @@ private slots:
         window.fireCardTimer();
         QCOMPARE(window.text("Label3"), QStringLiteral("x"));
         QCOMPARE(window.get<QLabel>("Label3")->font().pointSizeF(), 15.75);
+    }
+
+    // What a screen reader reads follows what the window shows.
+    void assistiveTechnologyReadsTheCard() {
+        Window window(memoryOpener(numberedEntries(10)));
+        window.random.queue({0.2});
+        window.click("Command1");
+        window.clock.advance(1s);
+        window.fireCardTimer();
+        const auto read = [&window](const char* name, QAccessible::Text part) {
+            return QAccessible::queryAccessibleInterface(window.get<QWidget>(name))->text(part);
+        };
+        QCOMPARE(read("Label2", QAccessible::Name), QStringLiteral("en3"));
+        QCOMPARE(read("Label3", QAccessible::Name), QStringLiteral("ru3"));
+        QCOMPARE(read("Text3", QAccessible::Value), QStringLiteral("3"));
+        QCOMPARE(read("Text5", QAccessible::Value), QStringLiteral("1"));
+        QCOMPARE(read("Label3", QAccessible::Description), QStringLiteral("Перевод"));
     }
 
     void closingEndsTheDrill() {
