@@ -1,0 +1,118 @@
+// Runs the real window on the real clock and prints how late each answer and each next card
+// came against its due moment, the CPU time used per card, and how often the process woke.
+#include <sys/resource.h>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "ui/Form1.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void report(const char* what, std::vector<double> lateMs) {
+    std::sort(lateMs.begin(), lateMs.end());
+    const auto at = [&](double q) { return lateMs[std::size_t(q * double(lateMs.size() - 1))]; };
+    std::printf("%-10s n=%zu  median %.3f ms  p99 %.3f ms  max %.3f ms\n", what, lateMs.size(),
+                at(0.5), at(0.99), lateMs.back());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const int cards = argc > 1 ? std::atoi(argv[1]) : 60;
+    const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
+    const char* dictionary = argc > 3 ? argv[3] : VOCABUNTA_SAMPLE;
+
+    ui::Form1 form(dictionary::fileOpener(dictionary));
+    form.show();
+    form.findChild<QScrollBar*>("HScroll1")->setValue(interval);
+    auto* answer = form.findChild<QLabel*>("Label3");
+    auto* cardTimer = form.findChild<QTimer*>("cardTimer");
+
+    std::vector<double> answerLate;
+    std::vector<double> cardLate;
+    long wakeUps = 0;
+    long timerFires = 0;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                     [&] { ++wakeUps; });
+
+    const auto toMs = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
+    // The moment each timer event arrives, before the window handles it.
+    struct FireStamp : QObject {
+        Clock::time_point at;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Timer) {
+                at = Clock::now();
+            }
+            return false;
+        }
+    } fired;
+    cardTimer->installEventFilter(&fired);
+    std::vector<double> handling;
+    const drill::DrillState& state = form.drillState();
+    drill::TimePoint drawn;
+    std::int64_t seqNo = 0;
+    bool answered = false;
+    double cpuStart = 0;
+    // Connected after the window's own handler, so it sees what the timer just did.
+    QObject::connect(cardTimer, &QTimer::timeout, [&] {
+        const auto now = Clock::now();
+        handling.push_back(toMs(now - fired.at));
+        const auto half = std::chrono::milliseconds(interval * 500);
+        ++timerFires;
+        if (!answered && !answer->text().isEmpty()) {
+            answerLate.push_back(toMs(fired.at - (drawn + half)));
+            answered = true;
+        }
+        if (*state.SeqNo != seqNo) {
+            cardLate.push_back(toMs(fired.at - (drawn + 2 * half)));
+            drawn = *state.StartTime;
+            seqNo = *state.SeqNo;
+            answered = false;
+            if (cardLate.size() == std::size_t(cards)) {
+                app.quit();
+            }
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        form.findChild<QPushButton*>("Command1")->click();
+        drawn = *state.StartTime;
+        seqNo = *state.SeqNo;
+        cpuStart = cpuSeconds();
+        wakeUps = 0;
+    });
+    app.exec();
+    const double cpu = cpuSeconds() - cpuStart;
+
+    std::printf("%d cards at %d s on the real clock\n", cards, interval);
+    report("answer", answerLate);
+    report("next card", cardLate);
+    report("handling", handling);
+    std::printf("CPU %.3f ms per card; %.2f timer fires and %.2f wake-ups per card "
+                "(2 due moments per card)\n",
+                cpu * 1000 / cards, double(timerFires) / cards, double(wakeUps) / cards);
+    return 0;
+}
