@@ -111,8 +111,9 @@ int main(int argc, char* argv[]) {
     report("answer", answerLate);
     report("next card", cardLate);
     report("handling", handling);
-    std::printf("CPU %.3f ms per card; %.2f timer fires and %.2f wake-ups per card "
-                "(2 due moments per card)\n",
-                cpu * 1000 / cards, double(timerFires) / cards, double(wakeUps) / cards);
+    std::printf(
+        "CPU %.3f ms per card; %.2f timer fires and %.2f wake-ups per card "
+        "(2 due moments per card)\n",
+        cpu * 1000 / cards, double(timerFires) / cards, double(wakeUps) / cards);
     return 0;
 }
