@@ -1,15 +1,36 @@
 #!/bin/sh
-# Installs what is needed, builds a Debug build with warnings as errors into
-# build-test/ and runs every test with ctest. Exits non-zero on any failure.
+# Installs what is needed, then builds and runs every check, stopping at the first failure:
+#   1. the tests, in a Debug build with warnings as errors (build-test/);
+#   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
+#   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/).
+# Exits non-zero on any failure.
 set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
 cd "$ROOT"
 
 sh scripts/deps.sh
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOCABUNTA_WERROR=ON
-cmake --build build-test
 
 # Widget tests need no display.
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build-test --output-on-failure
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOCABUNTA_WERROR=ON
+cmake --build build-test
+ctest --test-dir build-test --output-on-failure --no-tests=error
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVOCABUNTA_WERROR=ON \
+    -DVOCABUNTA_SANITIZE=ON -DVOCABUNTA_BENCH=OFF
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure --no-tests=error
+
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOCABUNTA_WERROR=ON \
+    -DCMAKE_CXX_COMPILER=clang++ -DVOCABUNTA_FUZZ=ON
+cmake --build build-fuzz
+# New inputs go to a scratch folder; the committed seeds stay as they are. A crash leaves its
+# input in build-fuzz/ and fails the run.
+mkdir -p build-fuzz/corpus
+build-fuzz/fuzz/dictionary_fuzzer -max_total_time="${FUZZ_SECONDS:-60}" -max_len=65536 \
+    -artifact_prefix=build-fuzz/ -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+echo "fuzzing: no crash"
