@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -22,12 +23,18 @@ public:
             lineStart_ = offset_ + 1;
         }
         afterCr_ = false;
-        const bool anyCr = std::memchr(p, '\r', static_cast<std::size_t>(end - p)) != nullptr;
+        // The next CR and the next LF, each searched for again only once passed.
+        const char* cr = find(p, end, '\r');
+        const char* lf = find(p, end, '\n');
         while (p < end) {
-            const char* hit = anyCr ? findBreak(p, end)
-                                    : static_cast<const char*>(
-                                          std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (hit == nullptr) {
+            if (cr < p) {
+                cr = find(p, end, '\r');
+            }
+            if (lf < p) {
+                lf = find(p, end, '\n');
+            }
+            const char* hit = std::min(cr, lf);
+            if (hit == end) {
                 break;
             }
             const std::uint64_t at = offset_ + static_cast<std::uint64_t>(hit - base);
@@ -62,13 +69,10 @@ public:
     std::uint64_t textEnd() const { return offset_ - (offset_ > 0 && lastByte_ == '\x1A'); }
 
 private:
-    static const char* findBreak(const char* p, const char* end) {
-        for (; p < end; ++p) {
-            if (*p == '\n' || *p == '\r') {
-                return p;
-            }
-        }
-        return nullptr;
+    // The first `c` in [p, end), or end.
+    static const char* find(const char* p, const char* end, char c) {
+        const void* hit = std::memchr(p, c, static_cast<std::size_t>(end - p));
+        return hit == nullptr ? end : static_cast<const char*>(hit);
     }
 
     std::uint64_t offset_ = 0;     // bytes fed so far
