@@ -1,9 +1,11 @@
 #include <QApplication>
 
 #include "ui/Form1.h"
+#include "ui/QtTranslations.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    ui::installQtRussian(app);
     ui::Form1 window;
     window.show();
     return app.exec();

@@ -3,6 +3,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include "DrillFakes.h"
 #include "TestSources.h"
 #include "ui/Form1.h"
+#include "ui/QtTranslations.h"
 
 using namespace std::chrono_literals;
 
@@ -404,6 +406,21 @@ private slots:
         QTest::qWait(0);
         QCOMPARE(window.text("Label3"), QString());
         QCOMPARE(window.text("Label2"), question);
+    }
+
+    // Last: it changes the application's language for good.
+    void qtOwnTextsAreRussian() {
+        QVERIFY(ui::installQtRussian(*qApp));
+        Window window(memoryOpener(numberedEntries(3)));
+        QMessageBox box(QMessageBox::Information, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text().remove('&'), QStringLiteral("Отмена"));
+        std::unique_ptr<QMenu> menu(window.get<QLineEdit>("Text7")->createStandardContextMenu());
+        QStringList entries;
+        for (const QAction* action : menu->actions()) {
+            entries << action->text();
+        }
+        QVERIFY2(entries.join(' ').contains(QStringLiteral("Копировать")),
+                 qPrintable(entries.join(' ')));
     }
 };
 
