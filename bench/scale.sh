@@ -57,8 +57,10 @@ for lines in 1234 32766 1000000; do
     echo
     echo "== $lines lines, $size bytes (count_entries says $counted, wc -l says $wc_lines)"
 
-    read -r count_ms _ _ _ wc_ms _ _ _ < <("$build/bench/time_runs" "$count_runs" 3 \
-        "$build/bench/count_entries" "$file" ::: wc -l "$file" | tr '\n' ' ')
+    times=$("$build/bench/time_runs" "$count_runs" 3 "$build/bench/count_entries" "$file" ::: \
+        wc -l "$file")
+    count_ms=$(sed -n 1p <<<"$times" | cut -d' ' -f1)
+    wc_ms=$(sed -n 2p <<<"$times" | cut -d' ' -f1)
     count_ratio=$(ratio "$count_ms" "$wc_ms")
     echo "counting:  count_entries $(ms "$count_ms")   wc -l $(ms "$wc_ms")" \
         "  ratio $count_ratio  (target <= 2.00 at 1,000,000 lines:" \
@@ -82,9 +84,10 @@ generate 10 "$small"
 big=$scratch/engl-32766.voc
 shown_small=$("$build/bench/startup_bench" "$small")
 shown_big=$("$build/bench/startup_bench" "$big")
-read -r start_small _ _ _ start_big _ _ _ < <(QT_QPA_PLATFORM=offscreen \
-    "$build/bench/time_runs" "$count_runs" 3 "$build/bench/startup_bench" "$small" ::: \
-    "$build/bench/startup_bench" "$big" | tr '\n' ' ')
+times=$(QT_QPA_PLATFORM=offscreen "$build/bench/time_runs" "$count_runs" 3 \
+    "$build/bench/startup_bench" "$small" ::: "$build/bench/startup_bench" "$big")
+start_small=$(sed -n 1p <<<"$times" | cut -d' ' -f1)
+start_big=$(sed -n 2p <<<"$times" | cut -d' ' -f1)
 start_ratio=$(ratio "$start_big" "$start_small")
 echo "== start-up to the shown, counted window (offscreen; the window showed $shown_small and" \
     "$shown_big entries)"
