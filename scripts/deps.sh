@@ -23,6 +23,9 @@ set -eu
 #   clang                  a second compiler, for sanitizer and fuzzing builds
 #   xvfb, xauth            a virtual X display (xvfb-run) for screenshots
 #   imagemagick            screenshot capture/convert (import, convert)
+#   dpkg-dev, file         building the .deb (dpkg-shlibdeps) and checking its icons
+#   desktop-file-utils     desktop-file-validate, for the installed desktop entry
+#   appstream              appstreamcli, for the installed metainfo
 PACKAGES="
     build-essential
     cmake
@@ -38,6 +41,10 @@ PACKAGES="
     xvfb
     xauth
     imagemagick
+    dpkg-dev
+    file
+    desktop-file-utils
+    appstream
 "
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then

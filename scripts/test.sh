@@ -2,7 +2,8 @@
 # Installs what is needed, then builds and runs every check, stopping at the first failure:
 #   1. the tests, in a Debug build with warnings as errors (build-test/);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
-#   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/).
+#   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
+#   4. the .deb, built from the first build and unpacked into build-test/root/, checked.
 # Exits non-zero on any failure.
 set -eu
 
@@ -34,4 +35,7 @@ mkdir -p build-fuzz/corpus
 build-fuzz/fuzz/dictionary_fuzzer -max_total_time="${FUZZ_SECONDS:-60}" -max_len=65536 \
     -artifact_prefix=build-fuzz/ -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 echo "fuzzing: no crash"
-echo "checks: 3 passed, 0 failed"
+
+sh tests/package/check_package.sh build-test build-test/root
+
+echo "checks: 4 passed, 0 failed"
