@@ -59,6 +59,44 @@ public:
         return true;
     }
 
+    // As feed(), for a pass that needs only how many lines end: counts them in bulk.
+    std::uint64_t count(std::string_view chunk) {
+        const auto* p = reinterpret_cast<const unsigned char*>(chunk.data());
+        const std::size_t n = chunk.size();
+        std::size_t start = 0;
+        if (afterCr_ && n > 0 && p[0] == '\n') {
+            start = 1;  // the LF of a CR LF split between chunks
+        }
+        // A line ends at every LF and at every CR that no LF follows; a CR at the very end
+        // counts now, and the next chunk skips an LF it starts with. Byte-wide sums over short
+        // blocks let the compiler vectorise the loop.
+        std::uint64_t ends = 0;
+        std::size_t i = start;
+        while (i + 1 < n) {
+            const std::size_t blockEnd = std::min(n - 1, i + 255);
+            std::uint8_t inBlock = 0;
+            for (; i < blockEnd; ++i) {
+                inBlock += (p[i] == '\n') | ((p[i] == '\r') & (p[i + 1] != '\n'));
+            }
+            ends += inBlock;
+        }
+        if (n > start) {
+            ends += p[n - 1] == '\n' || p[n - 1] == '\r';
+        }
+        if (n > 0) {
+            const std::size_t last = chunk.find_last_of("\r\n");
+            if (last != std::string_view::npos && last >= start) {
+                lineStart_ = offset_ + last + 1;
+            } else if (start == 1) {
+                lineStart_ = offset_ + 1;
+            }
+            afterCr_ = p[n - 1] == '\r';
+            lastByte_ = chunk.back();
+        }
+        offset_ += n;
+        return ends;
+    }
+
     // After the last chunk: where the text of an unterminated last line ends, if there is one.
     bool lastLineEnd(std::uint64_t& end) const {
         end = textEnd();

@@ -8,6 +8,13 @@
 namespace dictionary {
 namespace {
 constexpr std::uint64_t kMaxReserve = std::uint64_t{1} << 28;
+
+template <class Container>
+void shrinkIfWasteful(Container& container) {
+    if (container.capacity() - container.size() > container.size() / 8 + 4096) {
+        container.shrink_to_fit();
+    }
+}
 }  // namespace
 
 Lines::Lines(std::string bytes, std::vector<std::uint64_t> ends, Encoding encoding)
@@ -69,8 +76,11 @@ LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encodi
         open,
         [&](std::string_view chunk) {
             if (bytes.empty()) {
-                // One allocation for the usual case; what the file grows past it still fits.
+                // One allocation each for the usual case; a file that grew still fits. A file
+                // of s bytes holds at most s + 1 lines.
                 bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kMaxReserve)));
+                ends.reserve(static_cast<std::size_t>(
+                    std::min({wanted, expectedSize + 1, kMaxReserve / sizeof(std::uint64_t)})));
             }
             bytes.append(chunk);
             return splitter.feed(chunk, [&](std::uint64_t end) {
@@ -87,8 +97,9 @@ LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encodi
         ends.push_back(lastEnd);
     }
     bytes.resize(ends.empty() ? 0 : static_cast<std::size_t>(ends.back()));
-    bytes.shrink_to_fit();
-    ends.shrink_to_fit();
+    // Give back what lines past n took, but do not copy the whole file for a few bytes.
+    shrinkIfWasteful(bytes);
+    shrinkIfWasteful(ends);
     return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding)};
 }
 
