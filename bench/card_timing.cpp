@@ -1,6 +1,6 @@
 // Runs the real window on the real clock and prints how late each answer and each next card
 // came against its due moment, the CPU time used per card, and how often the process woke.
-#include <sys/resource.h>
+#include <time.h>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -21,11 +21,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The scheduler's own count of this process's CPU time, to the nanosecond.
 double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 void report(const char* what, std::vector<double> lateMs) {
@@ -123,10 +123,8 @@ int main(int argc, char* argv[]) {
     report("answer", answerLate);
     report("next card", cardLate);
     report("handling", handling);
-    std::printf(
-        "CPU %.3f ms per card; per card %.2f timer fires, %.2f wake-ups, %.2f of them "
-        "between due moments\n",
-        cpu * 1000 / cards, double(timerFires) / cards, double(wakeUps) / cards,
-        double(strayWakeUps) / cards);
+    std::printf("CPU %.3f ms per card\n", cpu * 1000 / cards);
+    std::printf("per card %.2f timer fires, %.2f wake-ups, %.2f of them between due moments\n",
+                double(timerFires) / cards, double(wakeUps) / cards, double(strayWakeUps) / cards);
     return 0;
 }

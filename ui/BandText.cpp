@@ -45,6 +45,9 @@ QString elided(const QString& text, const QFont& font, QSize size) {
 }  // namespace
 
 FittedText fitToBand(const QString& text, const QFont& designFont, QSize size) {
+    if (text.isEmpty()) {
+        return {designFont, text};
+    }
     const QString shown = text.left(kMostCharacters);
     QFont font = designFont;
     for (qreal points = designFont.pointSizeF();; points -= 1.0) {

@@ -294,7 +294,10 @@ void Form1::showMessage(const DictionaryMessage& message) {
 
 void Form1::setBand(QLabel* band, const QString& text) {
     const FittedText fitted = fitToBand(text, bandFont(), band->size());
-    band->setFont(fitted.font);
+    // A font change relays the label out; most words keep the band's own font.
+    if (band->font() != fitted.font) {
+        band->setFont(fitted.font);
+    }
     band->setText(fitted.text);
 }
 
