@@ -282,6 +282,9 @@ void Form1::armCardTimer() {
         cardTimer_.stop();
         return;
     }
+    // Paint what just changed first: Qt rounds the wait left at its next poll up to a whole
+    // millisecond, so a paint after the start would make the card that much later.
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     // Rounded up, so the timer never fires before the card is due.
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - clock_.now());
     cardTimer_.start(std::max(wait, std::chrono::milliseconds(0)));
