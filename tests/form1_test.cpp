@@ -393,6 +393,10 @@ private slots:
         QCOMPARE(read("Text3", QAccessible::Value), QStringLiteral("3"));
         QCOMPARE(read("Text5", QAccessible::Value), QStringLiteral("1"));
         QCOMPARE(read("Label3", QAccessible::Description), QStringLiteral("Перевод"));
+        // Screen readers announce a window, with its title, only when it is a frame.
+        const QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window.form);
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("Вокабунта 1.0 (5.9.2003)"));
     }
 
     void closingEndsTheDrill() {

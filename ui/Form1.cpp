@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -76,6 +77,15 @@ QScrollBar* bar(QWidget* parent, const char* name, QRect geometry, int minimum, 
     return scrollBar;
 }
 
+// A plain top-level widget reaches screen readers as a filler; they announce a window, with its
+// title, when it is a frame.
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String("ui::Form1")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::RandomSource* random)
@@ -88,6 +98,11 @@ Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::Ra
     // closest and has Cyrillic, as does the Arial-compatible face it also stands in for.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleWindow);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Вокабунта 1.0 (5.9.2003)"));
