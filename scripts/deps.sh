@@ -26,6 +26,11 @@ set -eu
 #   dpkg-dev, file         building the .deb (dpkg-shlibdeps) and checking its icons
 #   desktop-file-utils     desktop-file-validate, for the installed desktop entry
 #   appstream              appstreamcli, for the installed metainfo
+#   dbus-daemon, dbus-bin, at-spi2-core, python3-pyatspi, python3-gi,
+#   gir1.2-glib-2.0, gir1.2-atspi-2.0, python3-xlib
+#                          the end-to-end test as a screen reader meets the window: a private
+#                          session bus, the accessibility bus, and Debian's own python3 with its
+#                          AT-SPI and X bindings
 PACKAGES="
     build-essential
     cmake
@@ -45,6 +50,15 @@ PACKAGES="
     file
     desktop-file-utils
     appstream
+    dbus-daemon
+    dbus-bin
+    at-spi2-core
+    python3
+    python3-gi
+    gir1.2-glib-2.0
+    gir1.2-atspi-2.0
+    python3-pyatspi
+    python3-xlib
 "
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then

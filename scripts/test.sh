@@ -3,7 +3,8 @@
 #   1. the tests, in a Debug build with warnings as errors (build-test/);
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
 #   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
-#   4. the .deb, built from the first build and unpacked into build-test/root/, checked.
+#   4. the .deb, built from the first build and unpacked into build-test/root/, checked;
+#   5. the unpacked program, read over AT-SPI as a screen reader does, under Xvfb.
 # Exits non-zero on any failure.
 set -eu
 
@@ -38,4 +39,6 @@ echo "fuzzing: no crash"
 
 sh tests/package/check_package.sh build-test build-test/root
 
-echo "checks: 4 passed, 0 failed"
+sh tests/e2e/run_atspi_e2e.sh build-test/root/usr/bin/vocabunta build-test/root/usr/share/vocabunta
+
+echo "checks: 5 passed, 0 failed"
