@@ -15,5 +15,5 @@ int main(int argc, char* argv[]) {
     const QImage icon(vocabunta_xpm);
     const QImage scaled = icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return !icon.isNull() && size > 0 && scaled.save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0
-                                                                                              : 1;
+                                                                                             : 1;
 }

@@ -39,8 +39,7 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const dictionary::SourceOpener open = [input] {
-        return dictionary::OpenedSource{dictionary::OpenStatus::Ok,
-                                        std::make_unique<Bytes>(input)};
+        return dictionary::OpenedSource{dictionary::OpenStatus::Ok, std::make_unique<Bytes>(input)};
     };
     const dictionary::CountResult counted = dictionary::countEntries(open);
     check(counted.status == dictionary::OpenStatus::Ok);

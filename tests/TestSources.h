@@ -42,6 +42,15 @@ inline dictionary::SourceOpener memoryOpener(std::string bytes,
     };
 }
 
+// A dictionary of `count` entries, "en1$ru1" to "en<count>$ru<count>", with CR LF line ends.
+inline std::string numberedEntries(int count) {
+    std::string file;
+    for (int i = 1; i <= count; ++i) {
+        file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
+    }
+    return file;
+}
+
 // Fails every open with `status`.
 inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status) {
     return [status] { return dictionary::OpenedSource{status, nullptr}; };

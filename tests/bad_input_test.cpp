@@ -15,19 +15,13 @@
 #include <random>
 
 #include "DrillFakes.h"
+#include "SpecialFiles.h"
+#include "TestSources.h"
 #include "ui/Form1.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-std::string numberedEntries(int count) {
-    std::string file;
-    for (int i = 1; i <= count; ++i) {
-        file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
-    }
-    return file;
-}
 
 std::string randomBytes(std::size_t size) {
     std::mt19937 generator(20031205);
@@ -116,12 +110,8 @@ private slots:
         QFETCH(bool, usable);
         QTemporaryDir dir;
         const std::string path = dir.filePath("engl.voc").toStdString();
-        if (kind == "folder") {
-            QVERIFY(::mkdir(path.c_str(), 0755) == 0);
-        } else if (kind == "fifo") {
-            QVERIFY(::mkfifo(path.c_str(), 0644) == 0);
-        } else if (kind == "zero") {
-            QVERIFY(::symlink("/dev/zero", path.c_str()) == 0);
+        if (kind == "folder" || kind == "fifo" || kind == "zero") {
+            QVERIFY(makeSpecialFile(kind, path));
         } else if (kind != "missing") {
             const std::map<QString, std::function<std::string()>> contents = {
                 {"empty", [] { return std::string(); }},

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <string>
 
+#include "SpecialFiles.h"
 #include "TestSources.h"
 #include "dictionary/Count.h"
 #include "dictionary/Encoding.h"
@@ -256,12 +257,8 @@ private slots:
         QFETCH(QString, kind);
         QTemporaryDir dir;
         const std::string path = dir.filePath("engl.voc").toStdString();
-        if (kind == "folder") {
-            QVERIFY(::mkdir(path.c_str(), 0755) == 0);
-        } else if (kind == "fifo") {
-            QVERIFY(::mkfifo(path.c_str(), 0644) == 0);
-        } else if (kind == "zero") {
-            QVERIFY(::symlink("/dev/zero", path.c_str()) == 0);
+        if (kind == "folder" || kind == "fifo" || kind == "zero") {
+            QVERIFY(makeSpecialFile(kind, path));
         } else if (kind == "file") {
             QFile file(QString::fromStdString(path));
             QVERIFY(file.open(QIODevice::WriteOnly));

@@ -11,15 +11,6 @@ using Shown = std::vector<std::string>;
 
 namespace {
 
-// Ten entries, "en1$ru1" to "en10$ru10".
-std::string tenEntries() {
-    std::string file;
-    for (int i = 1; i <= 10; ++i) {
-        file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
-    }
-    return file;
-}
-
 // Counts how often the dictionary is opened.
 dictionary::SourceOpener counted(dictionary::SourceOpener open, int& opens) {
     return [open = std::move(open), &opens] {
@@ -30,7 +21,7 @@ dictionary::SourceOpener counted(dictionary::SourceOpener open, int& opens) {
 
 // An engine over a dictionary, started up as the window does at activation.
 struct Rig {
-    explicit Rig(dictionary::SourceOpener open = memoryOpener(tenEntries()))
+    explicit Rig(dictionary::SourceOpener open = memoryOpener(numberedEntries(10)))
         : engine(std::move(open), clock, random, frontend) {
         engine.countEntries();
     }
@@ -164,7 +155,7 @@ private slots:
 
     void listsAreBuiltOnceForTheFirstRange() {
         int opens = 0;
-        Rig rig(counted(memoryOpener(tenEntries()), opens));
+        Rig rig(counted(memoryOpener(numberedEntries(10)), opens));
         QCOMPARE(opens, 1);
         rig.engine.start(Direction::EnglishFirst, "3");
         QCOMPARE(opens, 2);
@@ -215,7 +206,7 @@ private slots:
 
     void fileChangedAfterCounting() {
         QFETCH(QByteArray, later);
-        Rig rig(changingOpener(tenEntries(), later.toStdString()));
+        Rig rig(changingOpener(numberedEntries(10), later.toStdString()));
         const drill::LoadOutcome outcome = rig.engine.start(Direction::EnglishFirst, "10");
         QTEST(int(outcome.status), "status");
         QTEST(qint64(rig.engine.state().RangeSize.value_or(0)), "rangeSize");
@@ -229,7 +220,7 @@ private slots:
         Rig rig(counted(
             [fails] {
                 return *fails ? failingOpener(dictionary::OpenStatus::ReadError)()
-                              : memoryOpener(tenEntries())();
+                              : memoryOpener(numberedEntries(10))();
             },
             opens));
         *fails = true;

@@ -21,14 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string numberedEntries(int count) {
-    std::string file;
-    for (int i = 1; i <= count; ++i) {
-        file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
-    }
-    return file;
-}
-
 // A shown window over a dictionary, on a clock and draws the test controls.
 struct Window {
     explicit Window(dictionary::SourceOpener open) : form(std::move(open), &clock, &random) {
