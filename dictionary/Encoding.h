@@ -10,8 +10,10 @@ enum class Encoding {
     Utf8,
 };
 
-// Decodes dictionary bytes to UTF-8; a byte the encoding does not define becomes U+FFFD.
-std::string toUtf8(std::string_view bytes, Encoding encoding);
+// Decodes dictionary bytes to UTF-8; a byte the encoding does not define becomes U+FFFD. Only
+// the first `maxBytes` are decoded, never cutting a character.
+std::string toUtf8(std::string_view bytes, Encoding encoding,
+                   std::size_t maxBytes = std::string_view::npos);
 
 // Tells, chunk by chunk, whether a byte stream is valid UTF-8 that holds non-ASCII text.
 class Utf8Detector {
@@ -27,8 +29,8 @@ public:
 
 private:
     void* converter_;
+    bool valid_;
     std::string carry_;  // an incomplete sequence at the end of the last chunk
-    bool valid_ = true;
     bool nonAscii_ = false;
 };
 

@@ -59,8 +59,8 @@ std::string_view WordList::operator[](std::size_t i) const {
     return lines_->raw(i);
 }
 
-std::string WordList::text(std::size_t i) const {
-    return lines_ ? toUtf8((*this)[i], lines_->encoding()) : std::string();
+std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
+    return lines_ ? toUtf8((*this)[i], lines_->encoding(), maxBytes) : std::string();
 }
 
 LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {

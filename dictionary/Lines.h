@@ -44,8 +44,8 @@ public:
     // Elements 0..N, or none before the lines are built.
     std::size_t size() const { return lines_ ? lines_->count() + 1 : 0; }
     std::string_view operator[](std::size_t i) const;
-    // Element i as UTF-8 text, for display.
-    std::string text(std::size_t i) const;
+    // Element i as UTF-8 text, for display: at most its first `maxBytes`.
+    std::string text(std::size_t i, std::size_t maxBytes = std::string_view::npos) const;
 
 private:
     std::shared_ptr<const Lines> lines_;

@@ -10,6 +10,10 @@
 namespace drill {
 namespace {
 
+// No band shows more than a few hundred characters; a line of megabytes is decoded only as far
+// as it can be seen.
+constexpr std::size_t kShownBytes = 4096;
+
 std::chrono::milliseconds halfOf(int seconds) {
     return std::chrono::milliseconds(seconds * 500);
 }
@@ -24,7 +28,7 @@ DrillEngine::DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSour
                          DrillFrontend& frontend)
     : open_(std::move(open)), clock_(clock), random_(random), frontend_(frontend) {}
 
-dictionary::CountResult DrillEngine::countEntries() {
+dictionary::CountResult DrillEngine::activate() {
     dictionary::CountResult counted = dictionary::countEntries(open_);
     state_.EntryCount = counted.entries;
     state_.SeqNo = 1;
@@ -89,7 +93,7 @@ std::string DrillEngine::word(bool question) const {
     const bool englishFirst = state_.Direction == Direction::EnglishFirst;
     const dictionary::WordList& list =
         englishFirst == question ? state_.EnglishWords : state_.RussianWords;
-    return list.text(static_cast<std::size_t>(*state_.WordIndex));
+    return list.text(static_cast<std::size_t>(*state_.WordIndex), kShownBytes);
 }
 
 void DrillEngine::advance(int intervalSeconds) {

@@ -36,7 +36,7 @@ public:
     const DrillState& state() const { return state_; }
 
     // Start-up: counts the dictionary's entries and sets the running number to 1.
-    dictionary::CountResult countEntries();
+    dictionary::CountResult activate();
 
     // A direction click: abandons any card being shown, prepares the run with the range that
     // `rangeText` asks for, and shows the first card. The range in use is then in RangeSize.

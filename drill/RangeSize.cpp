@@ -29,7 +29,11 @@ std::int64_t rangeSizeFromText(std::string_view text, std::int64_t maximum) {
         return std::max<std::int64_t>(maximum, 1);
     }
     if (error == std::errc::result_out_of_range) {
-        value = number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+        // Too large in size, or too close to zero, as a negative exponent makes it.
+        const std::size_t exponent = number.find_first_of("eE");
+        const bool tiny = exponent != std::string::npos && exponent + 1 < number.size() &&
+                          number[exponent + 1] == '-';
+        value = tiny ? 0.0 : number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     const double whole = std::trunc(value);
     if (whole < 1) {

@@ -73,6 +73,14 @@ private slots:
             << QByteArray("house$дом\r\nbig$\xE1") << 2LL << true << false;
         QTest::newRow("UTF-8 cut short at the end")
             << QByteArray("house$\xD0") << 1LL << true << false;
+        QTest::newRow("UTF-8 past U+10FFFF is not UTF-8")
+            << QByteArray("a$\xF4\x90\x80\x80") << 1LL << true << false;
+        QTest::newRow("old 5-byte form is not UTF-8")
+            << QByteArray("a$\xF8\x88\x80\x80\x80") << 1LL << true << false;
+        QTest::newRow("byte-order mark decides even before bad bytes") << QByteArray(
+                                                                              "\xEF\xBB\xBF"
+                                                                              "a$\xFF")
+                                                                       << 1LL << true << true;
         QTest::newRow("UTF-8 surrogate is not UTF-8")
             << QByteArray("a$\xED\xA0\x80") << 1LL << true << false;
         QTest::newRow("no line holds $") << QByteArray("one\r\ntwo") << 2LL << false << false;
@@ -185,29 +193,36 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("utf8");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxBytes");
 
-        QTest::newRow("1251 Cyrillic") << QByteArray("\xE4\xEE\xEC") << false << "дом";
-        QTest::newRow("1251 yo") << QByteArray("\xA8\xB8") << false << "Ёё";
+        QTest::newRow("1251 Cyrillic") << QByteArray("\xE4\xEE\xEC") << false << "дом" << -1;
+        QTest::newRow("1251 yo") << QByteArray("\xA8\xB8") << false << "Ёё" << -1;
         QTest::newRow("1251 undefined byte") << QByteArray(
                                                     "a\x98"
                                                     "b")
-                                             << false << "a\uFFFDb";
-        QTest::newRow("ASCII unchanged") << QByteArray("apple") << false << "apple";
-        QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << false << QString::fromUtf8("a\0b", 3);
-        QTest::newRow("UTF-8 Cyrillic") << QByteArray("дом") << true << "дом";
+                                             << false << "a\uFFFDb" << -1;
+        QTest::newRow("ASCII unchanged") << QByteArray("apple") << false << "apple" << -1;
+        QTest::newRow("NUL kept") << QByteArray("a\0b", 3) << false << QString::fromUtf8("a\0b", 3)
+                                  << -1;
+        QTest::newRow("UTF-8 Cyrillic") << QByteArray("дом") << true << "дом" << -1;
         QTest::newRow("UTF-8 invalid byte") << QByteArray(
                                                    "д\xFF"
                                                    "x")
-                                            << true << "д\uFFFDx";
-        QTest::newRow("UTF-8 cut short") << QByteArray("x\xD0") << true << "x\uFFFD";
+                                            << true << "д\uFFFDx" << -1;
+        QTest::newRow("UTF-8 cut short") << QByteArray("x\xD0") << true << "x\uFFFD" << -1;
+        QTest::newRow("1251 cut at a byte") << QByteArray("\xE4\xEE\xEC") << false << "до" << 2;
+        QTest::newRow("UTF-8 never cut inside a letter") << QByteArray("дом") << true << "д" << 3;
+        QTest::newRow("UTF-8 cut at a letter") << QByteArray("дом") << true << "до" << 4;
     }
 
     void decoding() {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, utf8);
+        QFETCH(int, maxBytes);
         const std::string text =
             dictionary::toUtf8(std::string_view(bytes.constData(), bytes.size()),
-                               utf8 ? Encoding::Utf8 : Encoding::Windows1251);
+                               utf8 ? Encoding::Utf8 : Encoding::Windows1251,
+                               maxBytes < 0 ? std::string_view::npos : std::size_t(maxBytes));
         QTEST(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), "text");
     }
 

@@ -23,7 +23,7 @@ dictionary::SourceOpener counted(dictionary::SourceOpener open, int& opens) {
 struct Rig {
     explicit Rig(dictionary::SourceOpener open = memoryOpener(numberedEntries(10)))
         : engine(std::move(open), clock, random, frontend) {
-        engine.countEntries();
+        engine.activate();
     }
     ManualClock clock;
     ScriptedRandom random;
@@ -248,6 +248,8 @@ private slots:
         QTest::newRow("negative") << "-5" << 1LL;
         QTest::newRow("above the maximum") << "5000" << 1234LL;
         QTest::newRow("beyond 64 bits") << "99999999999999999999999" << 1234LL;
+        QTest::newRow("too close to zero") << "1e-400" << 1LL;
+        QTest::newRow("too large for a double") << "1e400" << 1234LL;
         QTest::newRow("not a number") << "nan" << 1234LL;
         QTest::newRow("infinity") << "inf" << 1234LL;
         QTest::newRow("minus infinity") << "-inf" << 1LL;

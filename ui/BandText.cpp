@@ -48,7 +48,10 @@ FittedText fitToBand(const QString& text, const QFont& designFont, QSize size) {
     if (text.isEmpty()) {
         return {designFont, text};
     }
-    const QString shown = text.left(kMostCharacters);
+    QString shown = text.left(kMostCharacters);
+    if (shown.size() < text.size() && shown.back().isHighSurrogate()) {
+        shown.chop(1);  // never half a character
+    }
     QFont font = designFont;
     for (qreal points = designFont.pointSizeF();; points -= 1.0) {
         font.setPointSizeF(std::max(points, kSmallestPointSize));

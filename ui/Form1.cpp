@@ -49,6 +49,7 @@ Widget* place(QWidget* parent, const char* name, QRect geometry) {
 
 QLabel* caption(QWidget* parent, const char* name, QRect geometry, const QString& text) {
     auto* label = place<QLabel>(parent, name, geometry);
+    label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
@@ -128,6 +129,8 @@ void Form1::createControls() {
     Label2 = place<QLabel>(this, "Label2", fromTwips(0, 0, 5295, 600));
     Label3 = place<QLabel>(this, "Label3", fromTwips(0, 720, 5295, 600));
     for (QLabel* band : {Label2, Label3}) {
+        // A dictionary word is text as written, never markup: "<img src=...>" must not load.
+        band->setTextFormat(Qt::PlainText);
         band->setFont(bandFont());
         band->setAlignment(Qt::AlignCenter);
         band->setWordWrap(true);
@@ -159,9 +162,6 @@ void Form1::createControls() {
         caption(this, "Label1_3", fromTwips(2880, 2640, 1455, 255), QStringLiteral("№ в словаре"));
     Text3 = field(this, "Text3", fromTwips(4320, 2640, 855, 285), {},
                   QStringLiteral("Номер слова в словаре"));
-    for (QLabel* label : {Label1_2, Label1_0, Label1_4, Label1_3}) {
-        label->setAccessibleDescription(QStringLiteral("Подпись"));
-    }
     Label1_2->setAccessibleDescription(QStringLiteral("Подпись полосы интервала"));
     Label1_0->setAccessibleDescription(QStringLiteral("Подпись полосы диапазона"));
     Label1_4->setAccessibleDescription(QStringLiteral("Подпись порядкового номера"));
@@ -181,6 +181,7 @@ void Form1::createControls() {
     Text7 = field(this, "Text7", fromTwips(1680, 3240, 735, 285), QStringLiteral("500"),
                   QStringLiteral("Словарный диапазон: сколько слов с начала словаря участвуют"));
     Text7->setReadOnly(false);
+    // Typing takes digits only; the drill still makes any other text in the field sound.
     Text7->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Text7));
 
@@ -213,13 +214,12 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_Activate() {
     Text4->setText(QString::number(HScroll1->minimum()));
-    const dictionary::CountResult counted = engine_.countEntries();
+    const dictionary::CountResult counted = engine_.activate();
     const bool usable =
         counted.status == dictionary::OpenStatus::Ok && counted.entries > 0 && counted.hasSeparator;
     // The bar holds an int; the field shows the whole count.
     const std::int64_t entries = usable ? counted.entries : 0;
     const int barEnd = static_cast<int>(std::min<std::int64_t>(entries, INT_MAX));
-    Text7->setText(QString::number(entries));
     HScroll3->setMinimum(std::min(HScroll3->minimum(), barEnd));
     HScroll3->setMaximum(barEnd);
     HScroll3->setValue(barEnd);
@@ -315,6 +315,13 @@ void Form1::setBand(QLabel* band, const QString& text) {
     // A font change relays the label out; most words keep the band's own font.
     if (band->font() != fitted.font) {
         band->setFont(fitted.font);
+    }
+    if (band->text() == fitted.text) {
+        // The same word again (a repeated card, or a range of one) changes no text, so the label
+        // stays silent; a screen reader must still hear the new card.
+        QAccessibleEvent event(band, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+        return;
     }
     band->setText(fitted.text);
 }
