@@ -8,6 +8,8 @@
 #include <string>
 
 #include "dictionary/Count.h"
+#include "dictionary/Encoding.h"
+#include "dictionary/LineSplitter.h"
 #include "dictionary/Lines.h"
 #include "drill/RangeSize.h"
 
@@ -17,7 +19,7 @@ class Bytes final : public dictionary::ByteSource {
 public:
     explicit Bytes(std::string_view data) : data_(data) {}
     std::optional<std::size_t> read(std::span<char> buffer) override {
-        // Uneven reads, so lines and characters fall across them.
+        // Short reads, which the reader must join into its chunks.
         const std::size_t count = std::min({buffer.size(), data_.size(), std::size_t{977}});
         std::memcpy(buffer.data(), data_.data(), count);
         data_.remove_prefix(count);
@@ -32,6 +34,41 @@ void check(bool condition) {
     if (!condition) {
         std::abort();
     }
+}
+
+// The same bytes in pieces whose sizes the bytes themselves pick: where reads happen to end must
+// change neither the line ends found, by either way of finding them, nor the verdict on UTF-8.
+void checkSplitting(std::string_view input) {
+    dictionary::LineSplitter whole;
+    const std::uint64_t lines = whole.count(input);
+    std::uint64_t wholeEnd = 0;
+    const bool wholeLast = whole.lastLineEnd(wholeEnd);
+    dictionary::Utf8Detector wholeUtf8;
+    wholeUtf8.feed(input);
+
+    dictionary::LineSplitter counted;
+    dictionary::LineSplitter fed;
+    dictionary::Utf8Detector pieceUtf8;
+    std::uint64_t byCount = 0;
+    std::uint64_t byFeed = 0;
+    for (std::size_t at = 0; at < input.size();) {
+        const std::size_t size = 1 + static_cast<unsigned char>(input[at]) % 7;
+        const std::string_view piece = input.substr(at, size);
+        byCount += counted.count(piece);
+        fed.feed(piece, [&](std::uint64_t end) {
+            check(end <= at + piece.size());
+            ++byFeed;
+            return true;
+        });
+        pieceUtf8.feed(piece);
+        at += piece.size();
+    }
+    check(byCount == lines && byFeed == lines);
+    std::uint64_t countedEnd = 0;
+    std::uint64_t fedEnd = 0;
+    check(counted.lastLineEnd(countedEnd) == wholeLast && fed.lastLineEnd(fedEnd) == wholeLast);
+    check(!wholeLast || (countedEnd == wholeEnd && fedEnd == wholeEnd));
+    check(pieceUtf8.finish() == wholeUtf8.finish());
 }
 
 }  // namespace
@@ -69,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(text.size() >= raw.size());
         }
     }
+    checkSplitting(input);
     const std::int64_t range = drill::rangeSizeFromText(input.substr(0, 64), counted.entries);
     check(range >= 1 && range <= std::max<std::int64_t>(counted.entries, 1));
     return 0;
