@@ -29,6 +29,10 @@ double cpuSeconds() {
 }
 
 void report(const char* what, std::vector<double> lateMs) {
+    if (lateMs.empty()) {
+        std::printf("%-10s none\n", what);
+        return;
+    }
     std::sort(lateMs.begin(), lateMs.end());
     const auto at = [&](double q) { return lateMs[std::size_t(q * double(lateMs.size() - 1))]; };
     std::printf("%-10s n=%zu  median %.3f ms  p99 %.3f ms  max %.3f ms\n", what, lateMs.size(),
