@@ -21,8 +21,8 @@ set -eu
 #                          the same on a bare machine as on a desktop
 #   qt6-translations-l10n  Qt's own Russian translations of standard dialogs/buttons
 #   clang                  a second compiler, for sanitizer and fuzzing builds
-#   xvfb, xauth            a virtual X display (xvfb-run) for screenshots
-#   imagemagick            screenshot capture/convert (import, convert)
+#   xvfb                   a virtual X display, for the end-to-end test and screenshots
+#   imagemagick, xdotool   scripts/screenshot.sh: click the window and capture it
 #   dpkg-dev, file         building the .deb (dpkg-shlibdeps) and checking its icons
 #   desktop-file-utils     desktop-file-validate, for the installed desktop entry
 #   appstream              appstreamcli, for the installed metainfo
@@ -44,8 +44,8 @@ PACKAGES="
     qt6-translations-l10n
     clang
     xvfb
-    xauth
     imagemagick
+    xdotool
     dpkg-dev
     file
     desktop-file-utils

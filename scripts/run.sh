@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is needed, builds a Release build into build/ and starts the
-# program in sample/, where it finds engl.voc. Extra arguments go to the program.
+# program in sample/, where it finds engl.voc.
 set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
@@ -11,4 +11,4 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 
 cd sample
-exec ../build/app/vocabunta "$@"
+exec ../build/app/vocabunta
