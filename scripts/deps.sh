@@ -21,6 +21,9 @@ set -eu
 #                          the same on a bare machine as on a desktop
 #   qt6-translations-l10n  Qt's own Russian translations of standard dialogs/buttons
 #   clang                  a second compiler, for sanitizer and fuzzing builds
+#   libclang-rt-14-dev     clang's ASan, UBSan and libFuzzer runtimes: clang only recommends
+#                          them, so without this the fuzzer does not link
+#   llvm-14                llvm-symbolizer, so a fuzzer crash report names functions and lines
 #   xvfb                   a virtual X display, for the end-to-end test and screenshots
 #   imagemagick, xdotool   scripts/screenshot.sh: click the window and capture it
 #   dpkg-dev, file         building the .deb (dpkg-shlibdeps) and checking its icons
@@ -43,6 +46,8 @@ PACKAGES="
     fonts-liberation2
     qt6-translations-l10n
     clang
+    libclang-rt-14-dev
+    llvm-14
     xvfb
     imagemagick
     xdotool
