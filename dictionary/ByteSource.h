@@ -17,6 +17,7 @@ enum class OpenStatus {
     NotRegularFile,
     NoPermission,
     ReadError,
+    OutOfMemory,  // the lines asked for do not fit in memory
 };
 
 // One opened input, read front to back by a single pass and closed when destroyed.

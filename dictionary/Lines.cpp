@@ -1,6 +1,7 @@
 #include "Lines.h"
 
 #include <algorithm>
+#include <new>
 
 #include "LineSplitter.h"
 #include "Pass.h"
@@ -63,10 +64,9 @@ std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
     return lines_ ? toUtf8((*this)[i], lines_->encoding(), maxBytes) : std::string();
 }
 
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {
-    if (n <= 0) {
-        return {OpenStatus::Ok, Lines({}, {}, encoding)};
-    }
+namespace {
+
+LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
     const auto wanted = static_cast<std::uint64_t>(n);
     std::string bytes;
     std::vector<std::uint64_t> ends;
@@ -101,6 +101,20 @@ LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encodi
     shrinkIfWasteful(bytes);
     shrinkIfWasteful(ends);
     return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding)};
+}
+
+}  // namespace
+
+LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {
+    if (n <= 0) {
+        return {OpenStatus::Ok, Lines({}, {}, encoding)};
+    }
+    try {
+        return load(open, n, encoding);
+    } catch (const std::bad_alloc&) {
+        // A file of many gigabytes: say so, and let a smaller range try again.
+        return {OpenStatus::OutOfMemory, Lines()};
+    }
 }
 
 }  // namespace dictionary

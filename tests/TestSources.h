@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "dictionary/ByteSource.h"
@@ -49,6 +50,19 @@ inline std::string numberedEntries(int count) {
         file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
     }
     return file;
+}
+
+// A source whose reading runs out of memory, as a file of many gigabytes would.
+class ExhaustingSource final : public dictionary::ByteSource {
+public:
+    std::optional<std::size_t> read(std::span<char>) override { throw std::bad_alloc(); }
+};
+
+inline dictionary::SourceOpener exhaustingOpener() {
+    return [] {
+        return dictionary::OpenedSource{dictionary::OpenStatus::Ok,
+                                        std::make_unique<ExhaustingSource>()};
+    };
 }
 
 // Fails every open with `status`.

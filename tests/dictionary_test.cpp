@@ -180,6 +180,13 @@ private slots:
         QCOMPARE(dictionary::WordList().size(), std::size_t(0));
     }
 
+    void runningOutOfMemoryIsReported() {
+        const dictionary::LoadResult loaded =
+            dictionary::loadEntries(exhaustingOpener(), 10, Encoding::Windows1251);
+        QCOMPARE(loaded.status, OpenStatus::OutOfMemory);
+        QCOMPARE(loaded.lines.count(), std::size_t(0));
+    }
+
     void linesAfterNAreNotRead() {
         // A read of the second half would fail; loading the first line never gets there.
         std::string file = "a$1\r\n" + std::string(4 * kChunk, 'z');

@@ -261,6 +261,23 @@ private slots:
         QVERIFY(window.get<QWidget>("Command3")->isEnabled());
     }
 
+    void dictionaryTooLargeForMemory() {
+        // Counted fine, but loading the range asked for runs out of memory: the user is told to
+        // ask for less, and a later click tries again.
+        auto loads = std::make_shared<int>(0);
+        Window window([loads] {
+            return ++*loads == 2 ? exhaustingOpener()() : memoryOpener(numberedEntries(10))();
+        });
+        window.click("Command1");
+        QCOMPARE(window.text("Label2").replace('\n', ' '),
+                 QStringLiteral("Словарь engl.voc не помещается в память"));
+        QVERIFY(!window.form.drillState().Loaded);
+        window.get<QLineEdit>("Text7")->setText("5");
+        window.click("Command1");
+        QVERIFY(window.form.drillState().Loaded);
+        QCOMPARE(window.form.drillState().RangeSize, 5);
+    }
+
     void directionClickRunsTheDrill() {
         Window window(memoryOpener(numberedEntries(1234)));
         window.random.queue({0.5, 0.0});

@@ -14,6 +14,9 @@ DictionaryMessage unreadableMessage(dictionary::OpenStatus status) {
         case OpenStatus::NoPermission:
             return {QStringLiteral("Нет прав на чтение engl.voc"),
                     QStringLiteral("Разрешите чтение файла и запустите программу снова")};
+        case OpenStatus::OutOfMemory:
+            return {QStringLiteral("Словарь engl.voc не помещается в память"),
+                    QStringLiteral("Уменьшите словарный диапазон и нажмите кнопку снова")};
         case OpenStatus::ReadError:
         case OpenStatus::Ok:
             break;
