@@ -344,6 +344,30 @@ def run(pid, dictionary_path, timeout):
     wait_for("the About box to close", lambda: about_box() is None, timeout)
     passed(f"'{ok_label}' closes the About box")
 
+    # A range of one: every card is the same word, and each card must still be heard.
+    range_field.queryEditableText().setTextContents("1")
+    wait_for("the range field to read 1", lambda: text_of(range_field) == "1", timeout)
+    heard.clear()
+    pyatspi.Registry.registerEventListener(on_name_changed, NAME_CHANGED)
+    wait_for("the registry to list our listener", lambda: registry_lists(NAME_CHANGED), timeout)
+    text_of(interval)
+    press(english_first)
+    first = lines[0].split("$", 1)[0]
+    restarted = wait_for("the restart on word 1", lambda: text_of(word_no) == "1" and
+                         spaced(question.name) == spaced(first) and text_of(seq_no), timeout)
+    wait_for("the next card", lambda: text_of(seq_no) == str(int(restarted) + 1), timeout)
+
+    def repeated():
+        said = [text for path, text in heard if path == question.path]
+        return said.count(question.name) >= 2 and spaced(question.name) == spaced(first)
+
+    try:
+        wait_for("the repeated word announced again", repeated, timeout)
+    except Failure as failure:
+        raise Failure(f"{failure}; heard {heard}") from None
+    pyatspi.Registry.deregisterEventListener(on_name_changed, NAME_CHANGED)
+    passed(f"with a range of 1, '{first}' is announced again on the next card")
+
     close_window(pid, TITLE)
     wait_for(f"process {pid} to exit after its window was closed", lambda: process_gone(pid),
              timeout)
