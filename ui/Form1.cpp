@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -104,6 +105,10 @@ Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::Ra
         return true;
     }();
     Q_UNUSED(factoryInstalled);
+    // The style keeps the bevels it draws in the pixmap cache, and the cache wakes the program
+    // half a minute later to age them. A drill left to run wakes only for its cards; the style
+    // draws a bevel afresh whenever a control changes instead.
+    QPixmapCache::setCacheLimit(0);
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Вокабунта 1.0 (5.9.2003)"));
