@@ -1,7 +1,5 @@
 // Runs the real window on the real clock and prints how late each answer and each next card
 // came against its due moment, the CPU time used per card, and how often the process woke.
-#include <time.h>
-
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
@@ -13,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "ProcessCpu.h"
 #include "ui/Form1.h"
 
 using namespace std::chrono_literals;
@@ -20,13 +19,6 @@ using namespace std::chrono_literals;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The scheduler's own count of this process's CPU time, to the nanosecond.
-double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 void report(const char* what, std::vector<double> lateMs) {
     if (lateMs.empty()) {
@@ -116,12 +108,12 @@ int main(int argc, char* argv[]) {
         form.findChild<QPushButton*>("Command1")->click();
         drawn = *state.StartTime;
         seqNo = *state.SeqNo;
-        cpuStart = cpuSeconds();
+        cpuStart = processCpuSeconds();
         wakeUps = 0;
         strayWakeUps = 0;
     });
     app.exec();
-    const double cpu = cpuSeconds() - cpuStart;
+    const double cpu = processCpuSeconds() - cpuStart;
 
     std::printf("%d cards at %d s on the real clock\n", cards, interval);
     report("answer", answerLate);
