@@ -1,70 +1,42 @@
 #!/bin/sh
-# Installs, with apt, everything needed to build Вокабунта, run it and run its
-# tests on Debian 12 (bookworm). Safe to run again: when every package below is
-# already installed it does nothing.
-# PACKAGES is split into words on purpose throughout.
+# Installs, with apt, what Вокабунта needs on Debian 12 (bookworm):
+#   sh scripts/deps.sh run    to build the program and run it;
+#   sh scripts/deps.sh test   the same, and what every test and check needs on top.
+# Safe to run again: when every package asked for is installed it does nothing.
+# The lists are split into words on purpose throughout.
 # shellcheck disable=SC2086
 set -eu
 
-# One place for the package list: add to it here.
-#   build-essential        g++ and make
-#   cmake, ninja-build     the build system (the scripts use the Ninja generator)
-#   qt6-base-dev           Qt 6 Widgets/Gui/Core/Test headers and CMake packages
-#   qt6-base-dev-tools     moc/uic/rcc used by CMAKE_AUTOMOC (a dependency of
-#                          qt6-base-dev anyway; named so nobody drops it)
-#   libgl-dev              Qt6Gui's CMake package requires OpenGL (WrapOpenGL)
-#   libxkbcommon-dev       optional for Qt6Gui's CMake package; without it every
-#                          configure prints "Could NOT find XKB"
-#   qt6-qpa-plugins        the xcb and offscreen platform plugins: without them
-#                          the program and the widget tests cannot start
-#   fonts-liberation2      a real TrueType font, so text renders (and is measured)
-#                          the same on a bare machine as on a desktop
-#   qt6-translations-l10n  Qt's own Russian translations of standard dialogs/buttons
-#   clang                  a second compiler, for sanitizer and fuzzing builds
-#   libclang-rt-14-dev     clang's ASan, UBSan and libFuzzer runtimes: clang only recommends
-#                          them, so without this the fuzzer does not link
-#   llvm-14                llvm-symbolizer, so a fuzzer crash report names functions and lines
-#   xvfb                   a virtual X display, for the end-to-end test and screenshots
-#   imagemagick, xdotool   scripts/screenshot.sh: click the window and capture it
-#   dpkg-dev, file         building the .deb (dpkg-shlibdeps) and checking its icons
-#   desktop-file-utils     desktop-file-validate, for the installed desktop entry
-#   appstream              appstreamcli, for the installed metainfo
-#   dbus-daemon, dbus-bin, at-spi2-core, python3-pyatspi, python3-gi,
-#   gir1.2-glib-2.0, gir1.2-atspi-2.0, python3-xlib
-#                          the end-to-end test as a screen reader meets the window: a private
-#                          session bus, the accessibility bus, and Debian's own python3 with its
-#                          AT-SPI and X bindings
-PACKAGES="
-    build-essential
-    cmake
-    ninja-build
-    qt6-base-dev
-    qt6-base-dev-tools
-    libgl-dev
-    libxkbcommon-dev
-    qt6-qpa-plugins
-    fonts-liberation2
-    qt6-translations-l10n
-    clang
-    libclang-rt-14-dev
-    llvm-14
-    xvfb
-    imagemagick
-    xdotool
-    dpkg-dev
-    file
-    desktop-file-utils
-    appstream
-    dbus-daemon
-    dbus-bin
-    at-spi2-core
-    python3
-    python3-gi
-    gir1.2-glib-2.0
-    gir1.2-atspi-2.0
-    python3-pyatspi
-    python3-xlib
-"
+# Building and running the program:
+#   build-essential, cmake, ninja-build   the compiler and the build system
+#   qt6-base-dev, qt6-base-dev-tools      Qt 6 Widgets headers, CMake packages, moc
+#   libgl-dev, libxkbcommon-dev           Qt6Gui's CMake package looks for both
+#   qt6-qpa-plugins                       the xcb and offscreen platforms: the window needs one
+#   fonts-liberation2                     the design's fonts, with Cyrillic
+#   qt6-translations-l10n                 Qt's own Russian texts (standard buttons, menus)
+RUN="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+    libxkbcommon-dev qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n"
+
+# The tests and checks, on top:
+#   clang, libclang-rt-14-dev, llvm-14    sanitizer and fuzzer builds: clang only recommends its
+#                                         runtimes; llvm-symbolizer names lines in a crash
+#   dpkg-dev, file                        building the .deb (dpkg-shlibdeps), checking its icons
+#   desktop-file-utils, appstream         validating the desktop entry and the metainfo
+#   xvfb, xauth                           a virtual display (xvfb-run needs xauth)
+#   shared-mime-info, libglib2.0-bin      the file type as a file manager sees it; gio launch
+#   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
+#   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
+#   python3-xlib                          closing the window as a window manager does
+#   imagemagick, xdotool                  scripts/screenshot.sh
+TEST="clang libclang-rt-14-dev llvm-14 dpkg-dev file desktop-file-utils appstream xvfb xauth
+    shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
+    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 python3-xlib imagemagick xdotool"
+
+case "${1-}" in
+    run) PACKAGES=$RUN ;;
+    test) PACKAGES="$RUN $TEST" ;;
+    *) echo "usage: sh scripts/deps.sh run|test" >&2; exit 2 ;;
+esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
     echo "deps.sh: apt-get/dpkg-query not found; this script is for Debian 12." >&2

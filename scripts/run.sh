@@ -1,13 +1,13 @@
 #!/bin/sh
-# Installs what is needed, builds a Release build into build/ and starts the
-# program in sample/, where it finds engl.voc.
+# Installs what building and running need, builds only the program (Release, into build/) and
+# starts it in sample/, where it finds engl.voc.
 set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
 cd "$ROOT"
 
-sh scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+sh scripts/deps.sh run
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_TESTS=OFF -DVOCABUNTA_BENCH=OFF
 cmake --build build
 
 cd sample

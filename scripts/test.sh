@@ -11,7 +11,7 @@ set -eu
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
 cd "$ROOT"
 
-sh scripts/deps.sh
+sh scripts/deps.sh test
 
 # Widget tests need no display.
 export QT_QPA_PLATFORM=offscreen

@@ -17,24 +17,27 @@ rm -rf "$ROOT"
 dpkg -x "$DEB" "$ROOT"
 
 ID=ru.vocabunta.Vocabunta
-for f in usr/bin/vocabunta \
-    usr/share/applications/$ID.desktop \
-    usr/share/metainfo/$ID.metainfo.xml \
-    usr/share/vocabunta/engl.voc \
-    usr/share/doc/vocabunta/copyright \
-    usr/share/icons/hicolor/32x32/apps/$ID.png \
-    usr/share/icons/hicolor/64x64/apps/$ID.png \
-    usr/share/icons/hicolor/128x128/apps/$ID.png; do
-    [ -s "$ROOT/$f" ] || fail "missing $f"
+APPS=$ROOT/usr/share/applications/$ID.desktop
+for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
+    share/metainfo/$ID.metainfo.xml share/mime/packages/$ID.xml share/vocabunta/engl.voc \
+    share/doc/vocabunta/copyright; do
+    [ -s "$ROOT/usr/$f" ] || fail "missing /usr/$f"
 done
-[ -x "$ROOT/usr/bin/vocabunta" ] || fail "the program is not executable"
+[ -x "$ROOT/usr/bin/vocabunta" ] && [ -x "$ROOT/usr/libexec/vocabunta/open" ] ||
+    fail "the program or its launcher is not executable"
 for size in 32 64 128; do
     file "$ROOT/usr/share/icons/hicolor/${size}x${size}/apps/$ID.png" |
         grep -q "PNG image data, $size x $size" || fail "icon $size is not ${size}x${size}"
 done
 cmp -s "$ROOT/usr/share/vocabunta/engl.voc" sample/engl.voc || fail "the sample differs"
-grep -qx "Path=/usr/share/vocabunta" "$ROOT/usr/share/applications/$ID.desktop" ||
-    fail "the desktop entry does not start in the sample's folder"
+for line in "Path=/usr/share/vocabunta" "Exec=/usr/libexec/vocabunta/open %f" \
+    "MimeType=text/x-vocabunta-dictionary;"; do
+    grep -qxF "$line" "$APPS" || fail "the desktop entry lacks $line"
+done
+grep -qF 'exec "/usr/bin/vocabunta"' "$ROOT/usr/libexec/vocabunta/open" || fail "bad launcher"
+grep -qF '<glob pattern="engl.voc" case-sensitive="true"/>' \
+    "$ROOT/usr/share/mime/packages/$ID.xml" ||
+    fail "the file type does not match engl.voc"
 grep -q "License: Expat" "$ROOT/usr/share/doc/vocabunta/copyright" || fail "no licence"
 
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
@@ -42,6 +45,6 @@ for dep in qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n libqt6widgets
     echo "$DEPENDS" | grep -q "$dep" || fail "Depends lacks $dep: $DEPENDS"
 done
 
-desktop-file-validate "$ROOT/usr/share/applications/$ID.desktop"
+desktop-file-validate "$APPS"
 appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml"
 echo "package check: $(basename "$DEB") is complete and valid"
