@@ -26,11 +26,10 @@ RUN="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
 #   shared-mime-info, libglib2.0-bin      the file type as a file manager sees it; gio launch
 #   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
 #   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
-#   python3-xlib                          closing the window as a window manager does
 #   imagemagick, xdotool                  scripts/screenshot.sh
 TEST="clang libclang-rt-14-dev llvm-14 dpkg-dev file desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
-    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 python3-xlib imagemagick xdotool"
+    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;

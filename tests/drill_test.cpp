@@ -1,7 +1,6 @@
 #include <QTest>
 
-#include "DrillFakes.h"
-#include "TestSources.h"
+#include "Fakes.h"
 #include "drill/DrillEngine.h"
 #include "drill/RangeSize.h"
 
@@ -11,20 +10,26 @@ using Shown = std::vector<std::string>;
 
 namespace {
 
-// Counts how often the dictionary is opened.
-dictionary::SourceOpener counted(dictionary::SourceOpener open, int& opens) {
-    return [open = std::move(open), &opens] {
-        ++opens;
-        return open();
-    };
-}
-
-// An engine over a dictionary, started up as the window does at activation.
+// An engine over "en1$ru1" to "en10$ru10", started up as the window does at activation, that
+// counts how often the dictionary is opened.
 struct Rig {
-    explicit Rig(dictionary::SourceOpener open = memoryOpener(numberedEntries(10)))
-        : engine(std::move(open), clock, random, frontend) {
+    explicit Rig(std::vector<double> draws = {})
+        : engine(
+              [this] {
+                  ++opens;
+                  return memoryOpener(numberedEntries(10))();
+              },
+              clock, random, frontend) {
+        random.values = std::move(draws);
         engine.activate();
     }
+    // Moves the clock on and lets the engine catch up; returns what it showed meanwhile.
+    Shown after(std::chrono::milliseconds step, int interval = 2) {
+        clock.advance(step);
+        engine.advance(interval);
+        return frontend.take();
+    }
+    int opens = 0;
     ManualClock clock;
     ScriptedRandom random;
     RecordingFrontend frontend;
@@ -37,227 +42,99 @@ class DrillTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void stateIsEmptyBeforeTheFirstClick() {
-        Rig rig;
-        const drill::DrillState& state = rig.engine.state();
-        QCOMPARE(state.SeqNo, 1);
-        QCOMPARE(state.EntryCount, 10);
-        QVERIFY(!state.Loaded && !state.Direction && !state.WordIndex && !state.RangeSize &&
-                !state.StartTime);
-        QCOMPARE(state.EnglishWords.size(), std::size_t(0));
-        QVERIFY(!rig.engine.nextDue(2));
-    }
-
     void cardTiming_data() {
         QTest::addColumn<int>("interval");
         QTest::newRow("2 s") << 2;
         QTest::newRow("10 s") << 10;
     }
 
-    // The question at once, the answer at half the interval, the next card at the whole of
-    // it, all measured from the draw; nothing a millisecond before.
+    // The dictionary number first, then the running number and the question; the answer at
+    // half the interval and the next card at the whole of it, both from the draw, and nothing
+    // a millisecond before.
     void cardTiming() {
         QFETCH(int, interval);
         const auto half = std::chrono::milliseconds(interval * 500);
-        Rig rig;
-        rig.random.queue({0.45, 0.05});
+        Rig rig({0.45, 0.05});
         rig.engine.start(Direction::EnglishFirst, "10");
         QCOMPARE(rig.frontend.take(), (Shown{"Text3=5", "Text5=1", "Label2=en5", "Label3="}));
         QCOMPARE(*rig.engine.nextDue(interval), rig.clock.start() + half);
-
-        rig.clock.advance(half - 1ms);
-        rig.engine.advance(interval);
-        QCOMPARE(rig.frontend.take(), Shown{});
-        rig.clock.advance(1ms);
-        rig.engine.advance(interval);
-        QCOMPARE(rig.frontend.take(), Shown{"Label3=ru5"});
+        QCOMPARE(rig.after(half - 1ms, interval), Shown{});
+        QCOMPARE(rig.after(1ms, interval), Shown{"Label3=ru5"});
         QCOMPARE(*rig.engine.nextDue(interval), rig.clock.start() + 2 * half);
-
-        rig.clock.advance(half - 1ms);
-        rig.engine.advance(interval);
-        QCOMPARE(rig.frontend.take(), Shown{});
-        rig.clock.advance(1ms);
-        rig.engine.advance(interval);
-        QCOMPARE(rig.frontend.take(), (Shown{"Text3=1", "Text5=2", "Label2=en1", "Label3="}));
+        QCOMPARE(rig.after(half - 1ms, interval), Shown{});
+        QCOMPARE(rig.after(1ms, interval), (Shown{"Text3=1", "Text5=2", "Label2=en1", "Label3="}));
         QCOMPARE(*rig.engine.state().StartTime, rig.clock.start() + 2 * half);
     }
 
-    void shorterIntervalActsOnTheCardShown() {
-        Rig rig;
-        rig.random.queue({0.0, 0.95});
+    // A direction click in the middle of a card drops it for good, keeps its running number,
+    // and times the new card from its own draw.
+    void restart() {
+        Rig rig({0.0, 0.1, 0.2, 0.3});
         rig.engine.start(Direction::EnglishFirst, "10");
-        rig.frontend.take();
-        rig.clock.advance(3s);
-        rig.engine.advance(10);
-        QCOMPARE(rig.frontend.take(), Shown{});
-        rig.engine.advance(2);  // the bar moved from 10 to 2
-        QCOMPARE(rig.frontend.take(),
-                 (Shown{"Label3=ru1", "Text3=10", "Text5=2", "Label2=en10", "Label3="}));
-    }
-
-    void russianFirst() {
-        Rig rig;
-        rig.random.queue({0.25});
-        rig.engine.start(Direction::RussianFirst, "4");
-        rig.clock.advance(1s);
-        rig.engine.advance(2);
-        QCOMPARE(rig.frontend.take(),
-                 (Shown{"Text3=2", "Text5=1", "Label2=ru2", "Label3=", "Label3=en2"}));
-    }
-
-    void drawsCoverTheRangeAndRepeat_data() {
-        QTest::addColumn<QString>("range");
-        QTest::addColumn<double>("r");
-        QTest::addColumn<qint64>("wordIndex");
-        QTest::newRow("lowest draw") << "10" << 0.0 << 1LL;
-        QTest::newRow("highest draw") << "10" << 0.99999 << 10LL;
-        QTest::newRow("a generator that returns 1 stays in range") << "10" << 1.0 << 10LL;
-        QTest::newRow("range of one") << "1" << 0.99999 << 1LL;
-    }
-
-    void drawsCoverTheRangeAndRepeat() {
-        QFETCH(QString, range);
-        QFETCH(double, r);
-        Rig rig;
-        rig.random.queue({r});
-        rig.engine.start(Direction::EnglishFirst, range.toStdString());
-        QTEST(qint64(*rig.engine.state().WordIndex), "wordIndex");
-        // The same value again draws the same entry again: repeats are allowed.
-        rig.clock.advance(2s);
-        rig.engine.advance(2);
-        QTEST(qint64(*rig.engine.state().WordIndex), "wordIndex");
-        QCOMPARE(rig.engine.state().SeqNo, 2);
-    }
-
-    void restartDropsTheCardButKeepsItsNumber() {
-        Rig rig;
-        rig.random.queue({0.0, 0.1, 0.2, 0.3});
-        rig.engine.start(Direction::EnglishFirst, "10");
-        rig.clock.advance(4s);
-        rig.engine.advance(2);  // card 2
-        rig.engine.advance(2);
-        rig.clock.advance(2s);
-        rig.engine.advance(2);  // card 3, entry 3
-        QCOMPARE(rig.engine.state().SeqNo, 3);
-        rig.clock.advance(500ms);
-        rig.frontend.take();
-
+        rig.after(2s);
+        rig.after(2s);
+        rig.after(500ms);  // card 3 asks entry 3
         rig.engine.start(Direction::RussianFirst, "10");
         QCOMPARE(rig.frontend.take(), (Shown{"Text3=4", "Text5=3", "Label2=ru4", "Label3="}));
-        // The dropped card's answer would have been due now; the new card's is not.
-        rig.clock.advance(500ms);
-        rig.engine.advance(2);
-        QCOMPARE(rig.frontend.take(), Shown{});
-        rig.clock.advance(500ms);
-        rig.engine.advance(2);
-        QCOMPARE(rig.frontend.take(), Shown{"Label3=en4"});
+        QCOMPARE(rig.after(500ms), Shown{});
+        QCOMPARE(rig.after(500ms), Shown{"Label3=en4"});
     }
 
+    // The lists hold the first range asked for; later clicks keep them. A generator that
+    // returns 1 still draws inside the range, and the same draw again repeats the card.
     void listsAreBuiltOnceForTheFirstRange() {
-        int opens = 0;
-        Rig rig(counted(memoryOpener(numberedEntries(10)), opens));
-        QCOMPARE(opens, 1);
+        Rig rig({1.0});
         rig.engine.start(Direction::EnglishFirst, "3");
-        QCOMPARE(opens, 2);
+        QCOMPARE(rig.engine.state().WordIndex, 3);
+        rig.after(2s);
+        QCOMPARE(rig.engine.state().WordIndex, 3);
+        QCOMPARE(rig.engine.state().SeqNo, 2);
         QCOMPARE(rig.engine.state().EnglishWords.size(), std::size_t(4));
-        QCOMPARE(rig.engine.state().RawLines[3], std::string_view("en3$ru3"));
-        rig.engine.start(Direction::RussianFirst, "8");
-        QCOMPARE(opens, 2);
+        QCOMPARE(rig.engine.state().RawLines[3], "en3$ru3");
         // The range is read at every click but cannot pass the lists built.
+        rig.engine.start(Direction::RussianFirst, "8");
         QCOMPARE(rig.engine.state().RangeSize, 3);
         rig.engine.start(Direction::RussianFirst, "2");
         QCOMPARE(rig.engine.state().RangeSize, 2);
+        QCOMPARE(rig.opens, 2);
     }
 
     void seqNoPassesSixteenBits() {
         Rig rig;
         rig.engine.start(Direction::EnglishFirst, "10");
         for (int card = 1; card <= 40000; ++card) {
-            rig.clock.advance(2s);
-            rig.engine.advance(2);
+            rig.after(2s);
         }
         QCOMPARE(rig.engine.state().SeqNo, 40001);
-        rig.frontend.take();
     }
 
-    void aboutBoxHeldTheCard() {
-        // Nothing called the engine for longer than the interval: the answer, then the next
-        // card, at once.
-        Rig rig;
-        rig.random.queue({0.0, 0.5});
-        rig.engine.start(Direction::EnglishFirst, "10");
-        rig.frontend.take();
-        rig.clock.advance(500ms);
-        rig.engine.advance(4);
-        rig.clock.advance(7s);
-        rig.engine.advance(4);
-        QCOMPARE(rig.frontend.take(),
-                 (Shown{"Label3=ru1", "Text3=6", "Text5=2", "Label2=en6", "Label3="}));
-        QCOMPARE(*rig.engine.state().StartTime, rig.clock.now());
-    }
-
-    void fileChangedAfterCounting_data() {
-        QTest::addColumn<QByteArray>("later");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<qint64>("rangeSize");
-        QTest::newRow("shortened") << QByteArray("a$1\r\nb$2") << int(drill::LoadStatus::Ok) << 2LL;
-        QTest::newRow("emptied") << QByteArray() << int(drill::LoadStatus::Empty) << 0LL;
-    }
-
-    void fileChangedAfterCounting() {
-        QFETCH(QByteArray, later);
-        Rig rig(changingOpener(numberedEntries(10), later.toStdString()));
-        const drill::LoadOutcome outcome = rig.engine.start(Direction::EnglishFirst, "10");
-        QTEST(int(outcome.status), "status");
-        QTEST(qint64(rig.engine.state().RangeSize.value_or(0)), "rangeSize");
-        QCOMPARE(rig.engine.state().Loaded, outcome.status == drill::LoadStatus::Ok);
-        QCOMPARE(rig.engine.nextDue(2).has_value(), outcome.status == drill::LoadStatus::Ok);
-    }
-
-    void unreadableAtTheFirstClickTriesAgainLater() {
-        int opens = 0;
-        auto fails = std::make_shared<bool>(false);
-        Rig rig(counted(
-            [fails] {
-                return *fails ? failingOpener(dictionary::OpenStatus::ReadError)()
-                              : memoryOpener(numberedEntries(10))();
-            },
-            opens));
-        *fails = true;
-        const drill::LoadOutcome outcome = rig.engine.start(Direction::EnglishFirst, "10");
-        QCOMPARE(outcome.status, drill::LoadStatus::Unreadable);
-        QCOMPARE(outcome.file, dictionary::OpenStatus::ReadError);
-        QVERIFY(!rig.engine.state().Loaded);
-        *fails = false;
-        QCOMPARE(rig.engine.start(Direction::EnglishFirst, "10").status, drill::LoadStatus::Ok);
-        QCOMPARE(opens, 3);
-    }
-
-    void rangeFromText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qint64>("range");
-        QTest::newRow("whole number") << "600" << 600LL;
-        QTest::newRow("blanks around") << " 7 " << 7LL;
-        QTest::newRow("empty means all") << "" << 1234LL;
-        QTest::newRow("words mean all") << "много" << 1234LL;
-        QTest::newRow("trailing junk means all") << "12abc" << 1234LL;
-        QTest::newRow("fraction") << "12.7" << 12LL;
-        QTest::newRow("decimal comma") << "12,7" << 12LL;
-        QTest::newRow("zero") << "0" << 1LL;
-        QTest::newRow("below one") << "0.5" << 1LL;
-        QTest::newRow("negative") << "-5" << 1LL;
-        QTest::newRow("above the maximum") << "5000" << 1234LL;
-        QTest::newRow("beyond 64 bits") << "99999999999999999999999" << 1234LL;
-        QTest::newRow("too close to zero") << "1e-400" << 1LL;
-        QTest::newRow("too large for a double") << "1e400" << 1234LL;
-        QTest::newRow("not a number") << "nan" << 1234LL;
-        QTest::newRow("infinity") << "inf" << 1234LL;
-        QTest::newRow("minus infinity") << "-inf" << 1LL;
-    }
-
+    // The range field's text made usable against 1,234 entries.
     void rangeFromText() {
-        QFETCH(QString, text);
-        QTEST(qint64(drill::rangeSizeFromText(text.toStdString(), 1234)), "range");
+        const struct {
+            const char* text;
+            std::int64_t range;
+        } rows[] = {
+            {"600", 600},  // a whole number
+            {" 7 ", 7},    // blanks around
+            {"", 1234},    // nothing, words, trailing junk: all
+            {"много", 1234},
+            {"12abc", 1234},
+            {"12.7", 12},  // a fraction, with a point or a comma: its whole part
+            {"12,7", 12},
+            {"0", 1},  // below one: one
+            {"0.5", 1},
+            {"-5", 1},
+            {"1e-400", 1},
+            {"-inf", 1},
+            {"5000", 1234},  // above the entries: all
+            {"99999999999999999999999", 1234},
+            {"1e400", 1234},
+            {"inf", 1234},
+            {"nan", 1234},
+        };
+        for (const auto& row : rows) {
+            QVERIFY2(drill::rangeSizeFromText(row.text, 1234) == row.range, row.text);
+        }
     }
 
     void clockSeededDrawsStayBelowOne() {

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dictionary/ByteSource.h"
+#include "drill/Clock.h"
+#include "drill/DrillFrontend.h"
+#include "drill/RandomSource.h"
+
+// A clock that moves only when a test moves it.
+struct ManualClock final : drill::Clock {
+    drill::TimePoint now() override { return now_; }
+    void advance(std::chrono::milliseconds step) { now_ += step; }
+    static drill::TimePoint start() { return drill::TimePoint(std::chrono::hours(1)); }
+    drill::TimePoint now_ = start();
+};
+
+// Gives the values in turn, then the last one again; 0 when there are none.
+struct ScriptedRandom final : drill::RandomSource {
+    double next() override {
+        return values.empty() ? 0.0 : values[std::min(drawn++, values.size() - 1)];
+    }
+    std::vector<double> values;
+    std::size_t drawn = 0;
+};
+
+// Records what the card cycle shows, in order, as "Text3=5", "Label2=apple" and so on.
+struct RecordingFrontend final : drill::DrillFrontend {
+    void showWordIndex(std::int64_t i) override { shown.push_back("Text3=" + std::to_string(i)); }
+    void showSeqNo(std::int64_t n) override { shown.push_back("Text5=" + std::to_string(n)); }
+    void showQuestion(std::string_view t) override { shown.push_back("Label2=" + std::string(t)); }
+    void showAnswer(std::string_view t) override { shown.push_back("Label3=" + std::string(t)); }
+    // What was shown since the last call.
+    std::vector<std::string> take() { return std::exchange(shown, {}); }
+    std::vector<std::string> shown;
+};
+
+// The dictionary held in memory, read in short pieces; a read fails past `failAfter` bytes.
+// Plain C++, so that the fuzzer can feed it too.
+class MemorySource final : public dictionary::ByteSource {
+public:
+    MemorySource(std::string bytes, std::size_t failAfter)
+        : bytes_(std::move(bytes)), failAfter_(failAfter) {}
+    std::optional<std::size_t> read(std::span<char> buffer) override {
+        if (position_ >= failAfter_) {
+            return std::nullopt;
+        }
+        const std::size_t count = std::min(
+            {buffer.size(), bytes_.size() - position_, failAfter_ - position_, std::size_t{4093}});
+        std::memcpy(buffer.data(), bytes_.data() + position_, count);
+        position_ += count;
+        return count;
+    }
+    std::uint64_t sizeHint() const override { return bytes_.size(); }
+
+private:
+    std::string bytes_;
+    std::size_t failAfter_;
+    std::size_t position_ = 0;
+};
+
+inline dictionary::SourceOpener memoryOpener(std::string bytes,
+                                             std::size_t failAfter = std::string::npos) {
+    return [bytes = std::move(bytes), failAfter] {
+        return dictionary::OpenedSource{dictionary::OpenStatus::Ok,
+                                        std::make_unique<MemorySource>(bytes, failAfter)};
+    };
+}
+
+inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status) {
+    return [status] { return dictionary::OpenedSource{status, nullptr}; };
+}
+
+// Reading runs out of memory, as a file of many gigabytes does.
+inline dictionary::SourceOpener exhaustingOpener() {
+    struct Exhausting final : dictionary::ByteSource {
+        std::optional<std::size_t> read(std::span<char>) override { throw std::bad_alloc(); }
+    };
+    return [] {
+        return dictionary::OpenedSource{dictionary::OpenStatus::Ok, std::make_unique<Exhausting>()};
+    };
+}
+
+// "en1$ru1" to "en<count>$ru<count>", with CR LF line ends.
+inline std::string numberedEntries(int count) {
+    std::string file;
+    for (int i = 1; i <= count; ++i) {
+        file += "en" + std::to_string(i) + "$ru" + std::to_string(i) + "\r\n";
+    }
+    return file;
+}
