@@ -40,50 +40,43 @@ struct RecordingFrontend final : drill::DrillFrontend {
     std::vector<std::string> shown;
 };
 
-// The dictionary held in memory, read in short pieces; a read fails past `failAfter` bytes.
-// Plain C++, so that the fuzzer can feed it too.
-class MemorySource final : public dictionary::ByteSource {
-public:
-    MemorySource(std::string bytes, std::size_t failAfter)
-        : bytes_(std::move(bytes)), failAfter_(failAfter) {}
+// The dictionary held in memory and read in short pieces. A read past `failAfter` bytes fails,
+// or runs out of memory, as a file of many gigabytes does. Plain C++, for the fuzzer too.
+struct MemorySource final : dictionary::ByteSource {
+    MemorySource(std::string bytes, std::size_t failAfter, bool exhausts)
+        : bytes(std::move(bytes)), failAfter(failAfter), exhausts(exhausts) {}
     std::optional<std::size_t> read(std::span<char> buffer) override {
-        if (position_ >= failAfter_) {
-            return std::nullopt;
+        if (position >= failAfter) {
+            return exhausts ? throw std::bad_alloc() : std::nullopt;
         }
         const std::size_t count = std::min(
-            {buffer.size(), bytes_.size() - position_, failAfter_ - position_, std::size_t{4093}});
-        std::memcpy(buffer.data(), bytes_.data() + position_, count);
-        position_ += count;
+            {buffer.size(), bytes.size() - position, failAfter - position, std::size_t{4093}});
+        std::memcpy(buffer.data(), bytes.data() + position, count);
+        position += count;
         return count;
     }
-    std::uint64_t sizeHint() const override { return bytes_.size(); }
-
-private:
-    std::string bytes_;
-    std::size_t failAfter_;
-    std::size_t position_ = 0;
+    std::uint64_t sizeHint() const override { return bytes.size(); }
+    std::string bytes;
+    std::size_t failAfter;
+    bool exhausts;
+    std::size_t position = 0;
 };
 
 inline dictionary::SourceOpener memoryOpener(std::string bytes,
-                                             std::size_t failAfter = std::string::npos) {
-    return [bytes = std::move(bytes), failAfter] {
+                                             std::size_t failAfter = std::string::npos,
+                                             bool exhausts = false) {
+    return [=] {
         return dictionary::OpenedSource{dictionary::OpenStatus::Ok,
-                                        std::make_unique<MemorySource>(bytes, failAfter)};
+                                        std::make_unique<MemorySource>(bytes, failAfter, exhausts)};
     };
+}
+
+inline dictionary::SourceOpener exhaustingOpener() {
+    return memoryOpener("", 0, true);
 }
 
 inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status) {
     return [status] { return dictionary::OpenedSource{status, nullptr}; };
-}
-
-// Reading runs out of memory, as a file of many gigabytes does.
-inline dictionary::SourceOpener exhaustingOpener() {
-    struct Exhausting final : dictionary::ByteSource {
-        std::optional<std::size_t> read(std::span<char>) override { throw std::bad_alloc(); }
-    };
-    return [] {
-        return dictionary::OpenedSource{dictionary::OpenStatus::Ok, std::make_unique<Exhausting>()};
-    };
 }
 
 // "en1$ru1" to "en<count>$ru<count>", with CR LF line ends.

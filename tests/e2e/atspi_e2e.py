@@ -16,77 +16,70 @@ import gi
 
 gi.require_version("Atspi", "2.0")
 import pyatspi  # noqa: E402
-from gi.repository import Gio, GLib  # noqa: E402
+from gi.repository import GLib  # noqa: E402
 
 TITLE = "Вокабунта 1.0 (5.9.2003)"
-RANGE = "Словарный диапазон: сколько слов с начала словаря участвуют"
 
 
 def wait_for(what, probe):
     """Returns probe()'s first truthy value; objects may vanish meanwhile, so errors mean 'not yet'."""
-    deadline = time.monotonic() + 20
-    while time.monotonic() < deadline:
+    for _ in range(400):
         while GLib.MainContext.default().iteration(False):
             pass
         try:
-            value = probe()
-            if value:
+            if value := probe():
                 return value
-        except (GLib.Error, RuntimeError, LookupError, TypeError):
+        except (GLib.Error, RuntimeError, LookupError, TypeError, StopIteration):
             pass
         time.sleep(0.05)
     sys.exit(f"FAIL gave up waiting for {what}")
 
 
 def launch(entry, *files):
-    """The program's window, started from the entry: its controls by description and by name."""
+    """Starts the entry; returns the program's id and a finder of its controls by description
+    or name."""
     subprocess.run(["gio", "launch", entry, *files], cwd="/", check=True)
     window = wait_for(f"a window titled '{TITLE}'", lambda: next(
-        (child for app in pyatspi.Registry.getDesktop(0) for child in app if child.name == TITLE),
-        None))
+        child for app in pyatspi.Registry.getDesktop(0) for child in app if child.name == TITLE))
     if window.getRole() != pyatspi.ROLE_FRAME:
         sys.exit(f"FAIL the window is a '{window.getRoleName()}': its title is not announced")
-    controls, stack = {}, [window]
-    while stack:
-        node = stack.pop()
-        controls.update({node.name: node, node.description: node})
-        stack.extend(child for child in node if child is not None)
-    return window.getApplication().get_process_id(), controls
+    return window.getApplication().get_process_id(), lambda key: pyatspi.findDescendant(
+        window, lambda node: key in (node.description, node.name))
 
 
-def counts(controls, entries):
-    field = controls[RANGE].queryText()
-    wait_for(f"the range field to read {entries}", lambda: field.getText(0, -1) == str(entries))
+def range_reads(control, entries):
+    field = control("Словарный диапазон: сколько слов с начала словаря участвуют")
+    reads = field.queryText()
+    wait_for(f"the range field to read {entries}", lambda: reads.getText(0, -1) == str(entries))
+    return field
 
 
 def end(pid):
     os.kill(pid, 15)
+    # Gone, or a zombie nobody reaps.
     wait_for(f"process {pid} to end", lambda: not os.path.exists(f"/proc/{pid}/cmdline")
              or not open(f"/proc/{pid}/cmdline").read())
 
 
 def main(entry, sample, own):
-    # The accessibility bus starts on demand; the program finds it only if it runs already.
-    Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
-        "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None,
-        Gio.DBusCallFlags.NONE, 5000, None)
     heard = []
 
     def on_name_changed(event):
         said = event.any_data if isinstance(event.any_data, str) else event.source.name
         heard.append((event.source.description, said))
 
-    # Listening before the program starts, which asks then what anybody listens to.
+    # Listening before the program starts: it starts the accessibility bus, which the program
+    # looks for only at start, and the program asks then what anybody listens to.
     pyatspi.Registry.registerEventListener(on_name_changed, "object:property-change:accessible-name")
 
     lines = open(sample, "rb").read().decode("cp1251").splitlines()
-    pid, controls = launch(entry)
-    counts(controls, len(lines))
+    pid, control = launch(entry)
+    range_field = range_reads(control, len(lines))
     print(f"ok   from the menu, a frame titled '{TITLE}' drilling the sample of {len(lines)}")
 
     # A range of one: every card is word 1, and each card must be heard, the same word too.
-    controls[RANGE].queryEditableText().setTextContents("1")
-    controls["Англо-русский"].queryAction().doAction(0)
+    range_field.queryEditableText().setTextContents("1")
+    control("Англо-русский").queryAction().doAction(0)
     english, russian = lines[0].split("$", 1)
     question, answer = ("Слово-вопрос", english), ("Перевод", russian)
 
@@ -98,8 +91,8 @@ def main(entry, sample, own):
     print(f"ok   the question '{english}', its answer, then the same question are announced")
     end(pid)
 
-    pid, controls = launch(entry, own)
-    counts(controls, 3)
+    pid, control = launch(entry, own)
+    range_reads(control, 3)
     print("ok   opened on a user's engl.voc from another folder, it counts that dictionary")
     end(pid)
 

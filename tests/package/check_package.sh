@@ -23,8 +23,7 @@ for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
     share/doc/vocabunta/copyright; do
     [ -s "$ROOT/usr/$f" ] || fail "missing /usr/$f"
 done
-[ -x "$ROOT/usr/bin/vocabunta" ] && [ -x "$ROOT/usr/libexec/vocabunta/open" ] ||
-    fail "the program or its launcher is not executable"
+[ -x "$ROOT/usr/bin/vocabunta" ] && [ -x "$ROOT/usr/libexec/vocabunta/open" ] || fail "no exec bit"
 for size in 32 64 128; do
     file "$ROOT/usr/share/icons/hicolor/${size}x${size}/apps/$ID.png" |
         grep -q "PNG image data, $size x $size" || fail "icon $size is not ${size}x${size}"
