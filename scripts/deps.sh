@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs, with apt, what Вокабунта needs on Debian 12 (bookworm):
 #   sh scripts/deps.sh run    to build the program and run it;
-#   sh scripts/deps.sh test   the same, and what every test and check needs on top.
+#   sh scripts/deps.sh deb    the same, and what building the .deb needs on top;
+#   sh scripts/deps.sh test   all that, and what every test and check needs on top.
 # Safe to run again: when every package asked for is installed it does nothing.
 # The lists are split into words on purpose throughout.
 # shellcheck disable=SC2086
@@ -17,24 +18,29 @@ set -eu
 RUN="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
     libxkbcommon-dev qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n"
 
+# Building the .deb, on top:
+#   dpkg-dev, file                        cpack's library scan (file finds the ELF files,
+#                                         dpkg-shlibdeps their packages)
+DEB="dpkg-dev file"
+
 # The tests and checks, on top:
 #   clang, libclang-rt-14-dev, llvm-14    sanitizer and fuzzer builds: clang only recommends its
 #                                         runtimes; llvm-symbolizer names lines in a crash
-#   dpkg-dev, file                        building the .deb (dpkg-shlibdeps), checking its icons
 #   desktop-file-utils, appstream         validating the desktop entry and the metainfo
 #   xvfb, xauth                           a virtual display (xvfb-run needs xauth)
 #   shared-mime-info, libglib2.0-bin      the file type as a file manager sees it; gio launch
 #   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
 #   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
 #   imagemagick, xdotool                  scripts/screenshot.sh
-TEST="clang libclang-rt-14-dev llvm-14 dpkg-dev file desktop-file-utils appstream xvfb xauth
+TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
     python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;
-    test) PACKAGES="$RUN $TEST" ;;
-    *) echo "usage: sh scripts/deps.sh run|test" >&2; exit 2 ;;
+    deb) PACKAGES="$RUN $DEB" ;;
+    test) PACKAGES="$RUN $DEB $TEST" ;;
+    *) echo "usage: sh scripts/deps.sh run|deb|test" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
