@@ -19,7 +19,7 @@ export XDG_DATA_HOME="$work/usr/share"
 update-mime-database "$XDG_DATA_HOME/mime"
 update-desktop-database "$XDG_DATA_HOME/applications"
 mkdir "$work/words"
-printf 'one$один\r\ntwo$два\r\nthree$три\r\n' | iconv -t CP1251 >"$work/words/engl.voc"
+printf 'one$один\r\ntwo$два\r\nthree$три\r\n' | iconv -f UTF-8 -t CP1251 >"$work/words/engl.voc"
 cp "$work/words/engl.voc" "$work/words/other.voc"
 TYPE=text/x-vocabunta-dictionary
 type_of() { gio info -a standard::content-type "$1" | sed -n 's/.*content-type: //p'; }
