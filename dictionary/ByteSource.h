@@ -16,6 +16,7 @@ enum class OpenStatus {
     Missing,
     NotRegularFile,
     NoPermission,
+    Busy,  // another program holds it open and shares no reading
     ReadError,
     OutOfMemory,  // the lines asked for do not fit in memory
 };

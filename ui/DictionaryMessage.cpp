@@ -17,6 +17,7 @@ DictionaryMessage unreadableMessage(dictionary::OpenStatus status) {
         case OpenStatus::OutOfMemory:
             return {QStringLiteral("Словарь engl.voc не помещается в память"),
                     QStringLiteral("Уменьшите словарный диапазон и нажмите кнопку снова")};
+        case OpenStatus::Busy:
         case OpenStatus::ReadError:
         case OpenStatus::Ok:
             break;
