@@ -1,0 +1,88 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "ByteSource.h"
+
+namespace dictionary {
+namespace {
+
+class FileSource final : public ByteSource {
+public:
+    FileSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    ~FileSource() override { ::CloseHandle(file_); }
+
+    std::optional<std::size_t> read(std::span<char> buffer) override {
+        // ReadFile counts in 32 bits; a pass reads on until it gets 0.
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1u << 30));
+        DWORD got = 0;
+        if (!::ReadFile(file_, buffer.data(), want, &got, nullptr)) {
+            return std::nullopt;
+        }
+        return got;
+    }
+
+    std::uint64_t sizeHint() const override { return size_; }
+
+private:
+    HANDLE file_;
+    std::uint64_t size_;
+};
+
+std::wstring widen(const std::string& utf8) {
+    const int length = static_cast<int>(utf8.size());
+    const int count =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), count);
+    return wide;
+}
+
+OpenStatus statusFor(DWORD error, const std::wstring& path) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return OpenStatus::Missing;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return OpenStatus::Busy;
+        case ERROR_ACCESS_DENIED: {
+            // A folder opened as a file is refused as access denied.
+            const DWORD attributes = ::GetFileAttributesW(path.c_str());
+            return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                       ? OpenStatus::NotRegularFile
+                       : OpenStatus::NoPermission;
+        }
+        default:
+            return OpenStatus::ReadError;
+    }
+}
+
+OpenedSource openFile(const std::wstring& path) {
+    // Sharing everything keeps an editor that holds the file open, even for writing, unblocked.
+    const HANDLE file = ::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {statusFor(::GetLastError(), path), nullptr};
+    }
+    LARGE_INTEGER size{};
+    if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size)) {
+        ::CloseHandle(file);
+        return {OpenStatus::NotRegularFile, nullptr};
+    }
+    return {OpenStatus::Ok,
+            std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size.QuadPart))};
+}
+
+}  // namespace
+
+SourceOpener fileOpener(std::string path) {
+    return [path = widen(path)] { return openFile(path); };
+}
+
+}  // namespace dictionary
