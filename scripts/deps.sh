@@ -2,7 +2,8 @@
 # Installs, with apt, what Вокабунта needs on Debian 12 (bookworm):
 #   sh scripts/deps.sh run    to build the program and run it;
 #   sh scripts/deps.sh deb    the same, and what building the .deb needs on top;
-#   sh scripts/deps.sh test   all that, and what every test and check needs on top.
+#   sh scripts/deps.sh test   all that, and what every test and check needs on top;
+#   sh scripts/deps.sh windows  what building the Windows program and testing it under Wine need.
 # Safe to run again: when every package asked for is installed it does nothing.
 # The lists are split into words on purpose throughout.
 # shellcheck disable=SC2086
@@ -36,11 +37,26 @@ TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
     python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool"
 
+# The Windows program, cross-built and tested under Wine:
+#   cmake, ninja-build                    the build system
+#   g++-mingw-w64-i686-posix,             the 32-bit Windows compiler (the program) and the 64-bit
+#   g++-mingw-w64-x86-64-posix            one (the core kept portable), posix thread model
+#   imagemagick                           the icon, drawn from ui/icons/vocabunta.xpm
+#   doctest-dev                           the Windows tests' header-only test library
+#   wine, wine32:i386                     runs them (wine32 before any prefix is made, or 64-bit
+#                                         Wine breaks; it needs the i386 architecture)
+#   fonts-wine                            Wine's own fonts: the title bar's buttons
+#   xvfb, xauth, fonts-liberation2,       a virtual display, and fonts with Cyrillic for the
+#   fonts-dejavu-core                     prefix, or Russian captions render as boxes
+WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix imagemagick
+    doctest-dev wine wine32:i386 fonts-wine xvfb xauth fonts-liberation2 fonts-dejavu-core"
+
 case "${1-}" in
     run) PACKAGES=$RUN ;;
     deb) PACKAGES="$RUN $DEB" ;;
     test) PACKAGES="$RUN $DEB $TEST" ;;
-    *) echo "usage: sh scripts/deps.sh run|deb|test" >&2; exit 2 ;;
+    windows) PACKAGES=$WINDOWS ;;
+    *) echo "usage: sh scripts/deps.sh run|deb|test|windows" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
@@ -72,6 +88,14 @@ else
     exit 1
 fi
 
+# wine32:i386 and its libraries come from the i386 architecture.
+case "$PACKAGES" in
+    *:i386*)
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            $AS_ROOT dpkg --add-architecture i386
+        fi
+        ;;
+esac
 $AS_ROOT env DEBIAN_FRONTEND=noninteractive apt-get update
 # The whole list is passed (not only the missing ones) so apt can also upgrade
 # or repair a half-installed package.

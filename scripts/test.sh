@@ -5,7 +5,9 @@
 #   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
 #   4. the .deb, built from the first build and unpacked into build-test/root/, checked;
 #   5. the program installed into a private prefix, opened as a file manager and a screen
-#      reader meet it, under Xvfb.
+#      reader meet it, under Xvfb;
+#   6. the Windows program, cross-built for 32- and 64-bit Windows with warnings as errors, and
+#      its tests run under Wine (build-windows/, build-win64/).
 # Exits non-zero on any failure.
 set -eu
 
@@ -42,4 +44,6 @@ sh tests/package/check_package.sh build-test build-test/root
 
 sh tests/e2e/run_e2e.sh build-test
 
-echo "checks: 5 passed, 0 failed"
+sh scripts/windows.sh test
+
+echo "checks: 6 passed, 0 failed"

@@ -1,0 +1,27 @@
+#include "Utf16.h"
+
+#include <windows.h>
+
+namespace win32 {
+
+std::wstring utf16(std::string_view utf8) {
+    const int length = static_cast<int>(utf8.size());
+    std::wstring wide(static_cast<std::size_t>(
+                          ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+                      L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(),
+                          static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string utf8(std::wstring_view utf16) {
+    const int length = static_cast<int>(utf16.size());
+    std::string narrow(static_cast<std::size_t>(::WideCharToMultiByte(
+                           CP_UTF8, 0, utf16.data(), length, nullptr, 0, nullptr, nullptr)),
+                       '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), length, narrow.data(),
+                          static_cast<int>(narrow.size()), nullptr, nullptr);
+    return narrow;
+}
+
+}  // namespace win32
