@@ -13,8 +13,9 @@ CountResult countEntries(const SourceOpener& open) {
     Utf8Detector utf8;
     const PassResult pass = readPass(open, [&](std::string_view chunk) {
         result.entries += static_cast<std::int64_t>(lines.count(chunk));
-        result.hasSeparator =
-            result.hasSeparator || std::memchr(chunk.data(), '$', chunk.size()) != nullptr;
+        result.hasSeparator = result.hasSeparator ||
+                              std::memchr(chunk.data(), '$', chunk.size()) != nullptr ||
+                              std::memchr(chunk.data(), '\t', chunk.size()) != nullptr;
         utf8.feed(chunk);
         return true;
     });

@@ -51,7 +51,9 @@ private slots:
         row("$ first", "$rest", "|rest");
         row("$ last", "word$", "word|");
         row("blanks kept", " a $ b ", " a | b ");
-        row("line without $ is all English", "plain\r\nx$y", "plain|\nx|y");
+        row("line without a separator is all English", "plain\r\nx$y", "plain|\nx|y");
+        row("a tab where there is no $", "house\tдом\r\n\tx\ty", "house|дом\n|x\ty");
+        row("$ before a tab", "a\tb$c\td", "a\tb|c\td");
         row("$ beyond 16-bit positions", QByteArray(40000, 'x') + "$y", QString(40000, 'x') + "|y");
         row("more lines than 16 bits count", QByteArray("w$s\r\n").repeated(40000),
             QString("w|s\n").repeated(40000).chopped(1));
@@ -59,8 +61,8 @@ private slots:
         row("final Ctrl-Z dropped", "a$b\x1A", "a|b");
         row("final Ctrl-Z after a line end", "a$b\r\n\x1A", "a|b");
         row("Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\x1A");
-        // One encoding for the whole file: UTF-8 after a byte-order mark, or when all of it is
-        // valid UTF-8 and some of it is not ASCII; else Windows-1251.
+        // One encoding for the whole file: UTF-8 after a byte-order mark, or when it holds valid
+        // non-ASCII UTF-8 with fewer than one stray byte per hundred letters; else Windows-1251.
         row("Windows-1251", "house$\xE4\xEE\xEC\r\n\xA8\xB8$x", "house|дом\nЁё|x");
         row("byte 1251 leaves undefined", "a$\x98", "a|\uFFFD");
         row("UTF-8", "house$дом", "house|дом");
@@ -68,6 +70,11 @@ private slots:
         row("byte-order mark is not text", kBom + "a$b", "a|b");
         row("byte-order mark before bad bytes", kBom + "д$\xFF\xD0", "д|\uFFFD\uFFFD");
         row("UTF-8 with one 1251 byte", "a$д\r\nb$\xE1", "a|Рґ\nb|б");
+        const QByteArray letters = QByteArray("д").repeated(200);
+        row("UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
+            "a|" + QString("д").repeated(201) + "\nb|\uFFFD\uFFFD");
+        row("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
+            "a|" + QString("Рґ").repeated(200) + "\n|бб");
         row("UTF-8 cut short", "a$\xD0", "a|Р");
         row("past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ");
     }
@@ -81,7 +88,7 @@ private slots:
         const dictionary::SourceOpener open = memoryOpener(file.toStdString());
         const dictionary::CountResult counted = dictionary::countEntries(open);
         QCOMPARE(counted.entries, expected.size());
-        QCOMPARE(counted.hasSeparator, file.contains('$'));
+        QCOMPARE(counted.hasSeparator, file.contains('$') || file.contains('\t'));
 
         const auto lines = std::make_shared<const dictionary::Lines>(
             dictionary::loadEntries(open, counted.entries + 5, counted.encoding).lines);

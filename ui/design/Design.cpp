@@ -91,7 +91,7 @@ Message message(Problem problem) {
             return {"Словарь engl.voc пуст",
                     "Запишите в него строки вида apple$яблоко и запустите программу снова"};
         case Problem::NoPairs:
-            return {"В engl.voc нет ни одной пары со знаком $",
+            return {"В engl.voc нет ни одной пары со знаком $ или табуляцией",
                     "Запишите строки вида apple$яблоко и запустите программу снова"};
         case Problem::Emptied:
             return {"Словарь engl.voc опустел после запуска",
