@@ -26,6 +26,10 @@ public:
     // True when it held a valid non-ASCII sequence and fewer than one byte in a hundred such
     // sequences that starts none.
     bool finish();
+    // Whether the verdict is settled as "not UTF-8" whatever `bytesLeft` more bytes hold.
+    bool cannotBeUtf8(std::uint64_t bytesLeft) const {
+        return invalid_ * 100 >= valid_ + bytesLeft / 2;
+    }
 
 private:
     std::uint64_t valid_ = 0;    // whole non-ASCII sequences

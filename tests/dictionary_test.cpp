@@ -73,6 +73,8 @@ private slots:
         const QByteArray letters = QByteArray("д").repeated(200);
         row("UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
             "a|" + QString("д").repeated(201) + "\nb|\uFFFD\uFFFD");
+        row("UTF-8 letters after the first read", "\xE1$" + kFiller + letters,
+            "\uFFFD|" + kFiller + QString("д").repeated(200));
         row("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
             "a|" + QString("Рґ").repeated(200) + "\n|бб");
         row("UTF-8 cut short", "a$\xD0", "a|Р");
