@@ -132,7 +132,8 @@ void Form1::createControls() {
             &Form1::HScroll1_Change);
     connect(control<QScrollBar>(Control::HScroll3), &QScrollBar::valueChanged, this,
             &Form1::HScroll3_Change);
-    connect(control<QLineEdit>(Control::Text7), &QLineEdit::textEdited, this, &Form1::Text7_Change);
+    connect(control<QLineEdit>(Control::Text7), &QLineEdit::textChanged, this,
+            &Form1::Text7_Change);
     connect(control<QPushButton>(Control::Command1), &QPushButton::clicked, this,
             &Form1::Command1_Click);
     connect(control<QPushButton>(Control::Command2), &QPushButton::clicked, this,
@@ -215,7 +216,9 @@ void Form1::showText(Control id, std::string_view text) {
     if (design::control(id).kind == Kind::Band) {
         setBand(control<QLabel>(id), qt(text));
     } else {
-        control<QLineEdit>(id)->setText(qt(text));
+        auto* field = control<QLineEdit>(id);
+        const QSignalBlocker quiet(field);  // the range field passes on only what others write
+        field->setText(qt(text));
     }
 }
 
