@@ -163,9 +163,7 @@ std::optional<Problem> DrillEngine::LoadDictionary() {
     }
     const auto built = static_cast<std::int64_t>(state_.EnglishWords.size()) - 1;
     state_.RangeSize = rangeSizeFromText(rangeText_, built);
-    // The field shows the range in use, and the next click starts from it.
-    showNumber(Control::Text7, *state_.RangeSize);
-    rangeText_ = std::to_string(*state_.RangeSize);
+    showNumber(Control::Text7, *state_.RangeSize);  // the range in use
     return std::nullopt;
 }
 
