@@ -200,7 +200,7 @@ bool Utf8Detector::finish() {
         ++invalid_;  // cut short by the end of the file
         pending_ = 0;
     }
-    return invalid_ == 0 && valid_ > 0;
+    return valid_ > 0 && invalid_ * 100 < valid_;
 }
 
 }  // namespace dictionary

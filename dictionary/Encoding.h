@@ -17,13 +17,19 @@ enum class Encoding {
 std::string toUtf8(std::string_view bytes, Encoding encoding,
                    std::size_t maxBytes = std::string_view::npos);
 
-// Tells, chunk by chunk, whether a byte stream is UTF-8 text: valid UTF-8 (no overlong forms, no
-// surrogates, nothing past U+10FFFF) that holds some non-ASCII letters.
+// Tells, chunk by chunk, whether a byte stream is UTF-8 text: non-ASCII letters in valid UTF-8
+// (no overlong forms, no surrogates, nothing past U+10FFFF), with at most a stray byte here and
+// there. Windows-1251 text is nearly all invalid UTF-8, so it is never taken for it.
 class Utf8Detector {
 public:
     void feed(std::string_view chunk);
-    // True when every byte fed was valid UTF-8 and some were not ASCII.
+    // True when it held a valid non-ASCII sequence and fewer than one byte in a hundred such
+    // sequences that starts none.
     bool finish();
+    // Whether the verdict is settled as "not UTF-8" whatever `bytesLeft` more bytes hold.
+    bool cannotBeUtf8(std::uint64_t bytesLeft) const {
+        return invalid_ * 100 >= valid_ + bytesLeft / 2;
+    }
 
 private:
     std::uint64_t valid_ = 0;    // whole non-ASCII sequences
