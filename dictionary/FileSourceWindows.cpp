@@ -65,8 +65,8 @@ OpenStatus statusFor(DWORD error, const std::wstring& path) {
 OpenedSource openFile(const std::wstring& path) {
     // Sharing everything keeps an editor that holds the file open, even for writing, unblocked.
     const HANDLE file = ::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return {statusFor(::GetLastError(), path), nullptr};
     }

@@ -29,9 +29,9 @@ struct Scratch {
     std::string fileUtf8() const {
         const std::wstring wide = file();
         std::string utf8(wide.size() * 3, '\0');
-        utf8.resize(static_cast<std::size_t>(::WideCharToMultiByte(
-            CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-            static_cast<int>(utf8.size()), nullptr, nullptr)));
+        utf8.resize(static_cast<std::size_t>(
+            ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
         return utf8;
     }
     void write(const std::string& bytes) const {

@@ -46,7 +46,8 @@ struct Window {
     // How long the card timer waits from now; -1 when it is not armed.
     long long timerWait() const {
         const auto due = form.timerDue();
-        return due ? std::chrono::duration_cast<std::chrono::milliseconds>(*due - clock.now_).count()
+        return due ? std::chrono::duration_cast<std::chrono::milliseconds>(*due - clock.now_)
+                         .count()
                    : -1;
     }
     // Moves the clock on and fires the card timer at once.
@@ -98,7 +99,8 @@ void closeBoxSoon(std::string& shown, std::function<void()> whileOpen) {
         shown = win32::utf8(text);
         int buttons = 0;
         bool icon = false;
-        for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = ::GetWindow(box, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
             ::GetClassNameW(child, text, 256);
             const LONG style = ::GetWindowLongW(child, GWL_STYLE);
             if (std::wstring_view(text) == L"Button") {
@@ -140,8 +142,11 @@ bool drawsIn(const Window& window, Control band, COLORREF colour) {
     const HDC dc = ::CreateCompatibleDC(screen);
     const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, area.right, area.bottom);
     const HGDIOBJ old = ::SelectObject(dc, bitmap);
-    DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(::GetDlgCtrlID(window.get(band))), 0,
-                        ODA_DRAWENTIRE, 0, window.get(band), dc, area, 0};
+    DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(::GetDlgCtrlID(window.get(band))),
+                        0,          ODA_DRAWENTIRE,
+                        0,          window.get(band),
+                        dc,         area,
+                        0};
     ::SendMessageW(window.form.hwnd(), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
     bool found = false;
     for (int x = 0; x < area.right && !found; ++x) {
@@ -192,8 +197,9 @@ Text7 112,216 49x19
     for (const design::ControlDesign& design : design::kControls) {
         texts += window.text(design.id) + "|";
     }
-    CHECK(texts == "||Русско-английский|Англо-русский|Интервал в секундах|Словарный диапазон|"
-                   "№ по порядку||№ в словаре||||О программе|2|1234|");
+    CHECK(texts ==
+          "||Русско-английский|Англо-русский|Интервал в секундах|Словарный диапазон|"
+          "№ по порядку||№ в словаре||||О программе|2|1234|");
     SCROLLINFO bar{};
     bar.cbSize = sizeof bar;
     bar.fMask = SIF_ALL;
@@ -248,8 +254,8 @@ TEST_CASE("tab order") {
     std::string order;
     HWND at = window.get(Control::Command2);
     for (int i = 0; i < 9; ++i, at = ::GetNextDlgTabItem(window.form.hwnd(), at, FALSE)) {
-        order += std::string(design::control(static_cast<Control>(::GetDlgCtrlID(at) - 100)).name) +
-                 " ";
+        order +=
+            std::string(design::control(static_cast<Control>(::GetDlgCtrlID(at) - 100)).name) + " ";
     }
     CHECK(order == "Command2 Command1 Text3 HScroll1 Text4 Text5 HScroll3 Text7 Command3 ");
 }
@@ -260,12 +266,11 @@ TEST_CASE("names for screen readers") {
         Control control;
         const char* name;
     };
-    for (const Row& row : {Row{Control::Text5, "№ по порядку"}, Row{Control::Text3, "№ в словаре"},
-                           Row{Control::HScroll1, "Интервал в секундах"},
-                           Row{Control::HScroll3, "Словарный диапазон"},
-                           Row{Control::Text4, "Интервал в секундах"},
-                           Row{Control::Text7, "Словарный диапазон"},
-                           Row{Control::Command3, "О программе"}}) {
+    for (const Row& row :
+         {Row{Control::Text5, "№ по порядку"}, Row{Control::Text3, "№ в словаре"},
+          Row{Control::HScroll1, "Интервал в секундах"},
+          Row{Control::HScroll3, "Словарный диапазон"}, Row{Control::Text4, "Интервал в секундах"},
+          Row{Control::Text7, "Словарный диапазон"}, Row{Control::Command3, "О программе"}}) {
         CHECK(win32::accessibleName(row.control) == row.name);
     }
 }
@@ -358,9 +363,10 @@ TEST_CASE("the About box holds the drill") {
 // the band, down to 9 points; a short one gets the band's own font back.
 TEST_CASE("words fitted to their band") {
     const std::string endless(20 << 20, 'w');
-    Window window(memoryOpener("a&b$\xE4\xEE\xEC\r\nx$an extraordinarily long word for one band\r\n" + endless +
-                               "$short"),
-                  {0.0, 0.5, 0.9});
+    Window window(
+        memoryOpener("a&b$\xE4\xEE\xEC\r\nx$an extraordinarily long word for one band\r\n" +
+                     endless + "$short"),
+        {0.0, 0.5, 0.9});
     window.click(Control::Command1);
     CHECK(window.text(Control::Label2) == "a&b");
     window.after(1s);
@@ -374,8 +380,8 @@ TEST_CASE("words fitted to their band") {
     RECT band{};
     ::GetClientRect(window.get(Control::Label3), &band);
     const HDC dc = ::GetDC(window.get(Control::Label3));
-    CHECK(win32::fittedBandHeight(dc, L"an extraordinarily long word for one band", {band.right, band.bottom},
-                                  96) == fitted.lfHeight);
+    CHECK(win32::fittedBandHeight(dc, L"an extraordinarily long word for one band",
+                                  {band.right, band.bottom}, 96) == fitted.lfHeight);
     ::ReleaseDC(window.get(Control::Label3), dc);
     window.after(1s);
     CHECK(window.font(Control::Label2).lfHeight == -12);
@@ -387,10 +393,9 @@ TEST_CASE("words fitted to their band") {
 // Each card is said to a screen reader on the band it changes, also when the word repeats.
 TEST_CASE("a repeated word is said again") {
     Window window(memoryOpener("en1$ru1\r\n"));
-    const HWINEVENTHOOK hook =
-        ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                          countNameChange, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
-                          WINEVENT_OUTOFCONTEXT);
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE,
+                                                 nullptr, countNameChange, ::GetCurrentProcessId(),
+                                                 ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
     nameChanges.clear();
     window.click(Control::Command1);
     window.after(1s);

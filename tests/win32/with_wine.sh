@@ -39,6 +39,9 @@ printf '%s\r\n' 'REGEDIT4' '' \
     >"$reg"
 wine regedit /S "$reg"
 wineserver -w
-# One wine server for the whole run, so each program starts in well under a second.
+# One wine server for the whole run, so each program starts in well under a second, and the
+# virtual desktop up before the first test, so that it holds no test's output open.
 wineserver -p
+wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+wine rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1
 "$@"

@@ -28,9 +28,8 @@ int fontHeight(double points, UINT dpi) {
 
 HFONT createFont(const design::Font& font, int height) {
     return ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                         static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                         utf16(font.family).c_str());
+                         static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, utf16(font.family).c_str());
 }
 
 int fittedBandHeight(HDC dc, std::wstring_view text, SIZE size, UINT dpi) {

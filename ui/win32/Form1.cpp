@@ -18,7 +18,6 @@ using design::Kind;
 constexpr wchar_t kClassName[] = L"Vocabunta.Form1";
 // Fixed controls: the window can be moved and minimised, not resized.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kFirstControlId = 100;
 
 std::size_t indexOf(Control id) {
     return static_cast<std::size_t>(id);
@@ -209,13 +208,18 @@ void Form1::createControls() {
                 break;
         }
         const int id = kFirstControlId + static_cast<int>(indexOf(design.id));
-        const HWND hwnd = ::CreateWindowExW(
-            extended, kind, utf16(design.text).c_str(), style, 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        const HWND hwnd =
+            ::CreateWindowExW(extended, kind, utf16(design.text).c_str(), style, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         controls_[indexOf(design.id)] = hwnd;
         if (design.kind == Kind::Bar) {
-            const SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_POS, design.bar.minimum,
-                                  design.bar.maximum, 0, design.bar.value, 0};
+            const SCROLLINFO info{sizeof(SCROLLINFO),
+                                  SIF_RANGE | SIF_POS,
+                                  design.bar.minimum,
+                                  design.bar.maximum,
+                                  0,
+                                  design.bar.value,
+                                  0};
             ::SetScrollInfo(hwnd, SB_CTL, &info, FALSE);
         }
     }
@@ -239,8 +243,7 @@ void Form1::nameForScreenReaders() {
                                     PROPID_ACC_DESCRIPTION, utf16(design.description).c_str());
         if (design.kind == Kind::Field || design.kind == Kind::Bar) {
             annotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                        PROPID_ACC_NAME,
-                                        utf16(accessibleName(design.id)).c_str());
+                                        PROPID_ACC_NAME, utf16(accessibleName(design.id)).c_str());
         }
     }
     annotations->Release();
@@ -320,7 +323,7 @@ void Form1::drawBand(const DRAWITEMSTRUCT& item) {
     ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(design::control(band).highlighted ? design::kHighlightColour
-                                                                         : COLOR_BTNTEXT));
+                                                                       : COLOR_BTNTEXT));
     const HGDIOBJ old = ::SelectObject(dc, bandFonts_[bandSlot(band)]);
     const std::wstring text = windowText(item.hwndItem);
     RECT needed{0, 0, area.right - area.left, 0};

@@ -18,6 +18,8 @@ class Form1 final : private drill::DrillFrontend {
 public:
     // The one timer, armed for the engine's next due moment.
     static constexpr UINT_PTR kCardTimer = 1;
+    // A control's number is this plus its place in the design's creation order.
+    static constexpr int kFirstControlId = 100;
 
     // Reads "engl.voc" from the current folder on the real clock unless told otherwise.
     explicit Form1(dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc"),
