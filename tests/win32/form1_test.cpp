@@ -43,17 +43,14 @@ struct Window {
         ::SendMessageW(form.hwnd(), WM_HSCROLL, MAKEWPARAM(code, position),
                        reinterpret_cast<LPARAM>(get(bar)));
     }
-    // How long the card timer waits from now; -1 when it is not armed.
+    // How long the card timer was armed to wait; -1 when it is stopped.
     long long timerWait() const {
-        const auto due = form.timerDue();
-        return due ? std::chrono::duration_cast<std::chrono::milliseconds>(*due - clock.now_)
-                         .count()
-                   : -1;
+        return form.timerWait() ? static_cast<long long>(*form.timerWait()) : -1;
     }
     // Moves the clock on and fires the card timer at once.
     void after(std::chrono::milliseconds step) {
         clock.advance(step);
-        REQUIRE(form.timerDue());
+        REQUIRE(form.timerWait());
         ::SendMessageW(form.hwnd(), WM_TIMER, win32::Form1::kCardTimer, 0);
     }
     LOGFONTW font(Control id) const {

@@ -160,7 +160,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kCardTimer) {
                 ::KillTimer(hwnd_, kCardTimer);
-                due_.reset();
+                timerWait_.reset();
                 engine_.advance();
             }
             return 0;
@@ -337,7 +337,8 @@ void Form1::drawBand(const DRAWITEMSTRUCT& item) {
 }
 
 void Form1::command(Control id, WORD code) {
-    if (id == Control::Text7 && code == EN_CHANGE && !quiet_) {
+    // Whoever wrote into the range field, the user or a screen reader, the engine takes it.
+    if (id == Control::Text7 && code == EN_CHANGE) {
         Text7_Change();
     } else if (code == BN_CLICKED) {
         switch (id) {
@@ -438,9 +439,7 @@ void Form1::Command3_Click() {
 
 void Form1::showText(Control id, std::string_view text) {
     const HWND hwnd = control(id);
-    quiet_ = true;
     ::SetWindowTextW(hwnd, utf16(text).c_str());
-    quiet_ = false;
     if (design::control(id).kind == Kind::Band) {
         fitBand(id);
         // Said for every card, also when the same word comes again and no text changed.
@@ -459,13 +458,15 @@ void Form1::enable(Control id, bool enabled) {
 }
 
 void Form1::wakeAt(std::optional<drill::TimePoint> due) {
-    due_ = due;
     if (!due) {
         ::KillTimer(hwnd_, kCardTimer);
+        timerWait_.reset();
         return;
     }
-    const auto wait = static_cast<UINT>(engine_.waitUntil(*due).count());
-    ::SetTimer(hwnd_, kCardTimer, std::max<UINT>(wait, USER_TIMER_MINIMUM), nullptr);
+    // A timer never fires early, and fires no sooner than USER_TIMER_MINIMUM.
+    timerWait_ =
+        std::max<UINT>(static_cast<UINT>(engine_.waitUntil(*due).count()), USER_TIMER_MINIMUM);
+    ::SetTimer(hwnd_, kCardTimer, *timerWait_, nullptr);
 }
 
 }  // namespace win32

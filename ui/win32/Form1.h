@@ -34,8 +34,8 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND control(design::Control id) const { return controls_[static_cast<std::size_t>(id)]; }
     const drill::DrillState& drillState() const { return engine_.state(); }
-    // When the card timer is armed for; empty when it is not.
-    std::optional<drill::TimePoint> timerDue() const { return due_; }
+    // What the card timer was last armed with; empty when it is stopped.
+    std::optional<UINT> timerWait() const { return timerWait_; }
     UINT dpi() const { return dpi_; }
 
 private:
@@ -75,9 +75,8 @@ private:
     std::array<int, 2> bandHeights_{};
     HFONT windowFont_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::optional<drill::TimePoint> due_;
+    std::optional<UINT> timerWait_;
     bool activated_ = false;
-    bool quiet_ = false;  // the engine is writing a field: not the user's typing
 };
 
 }  // namespace win32
