@@ -103,7 +103,7 @@ void closeBoxSoon(std::string& shown, std::function<void()> whileOpen) {
             if (std::wstring_view(text) == L"Button") {
                 ++buttons;
             } else if ((style & SS_TYPEMASK) == SS_ICON) {
-                icon = true;
+                icon = icon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
             } else if (::GetWindowTextW(child, text, 256) > 0) {
                 shown.append("|").append(win32::utf8(text));
             }
