@@ -1,4 +1,4 @@
-// Вокабунта for Windows: process-wide set-up, the window, and its message loop.
+// The Windows program: process-wide set-up, the window, and its message loop.
 #include <windows.h>
 
 #include <commctrl.h>
