@@ -3,9 +3,9 @@
 #   1. the tests, in a Release build with warnings as errors (build-test/), as users get it;
 #   2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
 #   3. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
-#   4. the .deb, built from the first build and unpacked into build-test/root/, checked;
-#   5. the program installed into a private prefix, opened as a file manager and a screen
-#      reader meet it, under Xvfb.
+#   4. the .deb, built the Debian way twice (build-deb/, build-deb-again/), compared and checked;
+#   5. the first build installed into its own prefix (build-test/prefix/), opened as a file
+#      manager and a screen reader meet it under Xvfb, and as a shell meets it under Wayland.
 # Exits non-zero on any failure.
 set -eu
 
@@ -17,7 +17,8 @@ sh scripts/deps.sh test
 # Widget tests need no display.
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_WERROR=ON
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_WERROR=ON \
+    -DCMAKE_INSTALL_PREFIX="$ROOT/build-test/prefix"
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure --no-tests=error
 
@@ -38,7 +39,7 @@ build-fuzz/fuzz/dictionary_fuzzer -max_total_time="${FUZZ_SECONDS:-60}" -max_len
     -artifact_prefix=build-fuzz/ -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 echo "fuzzing: no crash"
 
-sh tests/package/check_package.sh build-test build-test/root
+sh tests/package/check_package.sh
 
 sh tests/e2e/run_e2e.sh build-test
 

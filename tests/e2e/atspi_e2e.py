@@ -4,7 +4,8 @@
 Usage: atspi_e2e.py DESKTOP_ENTRY SAMPLE USER_DICTIONARY, run by run_e2e.sh on a virtual
 display with private buses. Starts the entry with gio launch from a folder that holds no
 dictionary: first as the menu does, with no file, so it must drill the sample; then on the
-user's engl.voc, as a file manager does, so it must count that one. Stops at the first failure.
+user's engl.voc, as a file manager does, so it must count that one. Each time the window's X11
+class must be the entry's StartupWMClass. Stops at the first failure.
 """
 
 import os
@@ -43,7 +44,17 @@ def launch(entry, *files):
         child for app in pyatspi.Registry.getDesktop(0) for child in app if child.name == TITLE))
     if window.getRole() != pyatspi.ROLE_FRAME:
         sys.exit(f"FAIL the window is a '{window.getRoleName()}': its title is not announced")
-    return window.getApplication().get_process_id(), lambda key: pyatspi.findDescendant(
+    pid = window.getApplication().get_process_id()
+    # An X11 shell finds the entry of a window by its class, which the entry names.
+    wm_class = next(line.split("=", 1)[1].strip() for line in open(entry)
+                    if line.startswith("StartupWMClass="))
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", f"^{wm_class}$"],
+                           capture_output=True, text=True).stdout.split()
+    pids = [subprocess.run(["xdotool", "getwindowpid", w], capture_output=True,
+                           text=True).stdout.strip() for w in found]
+    if str(pid) not in pids:
+        sys.exit(f"FAIL no window of class '{wm_class}' (StartupWMClass) belongs to the program")
+    return pid, lambda key: pyatspi.findDescendant(
         window, lambda node: key in (node.description, node.name))
 
 
