@@ -31,13 +31,14 @@ DEB="dpkg-dev debhelper"
 #   shared-mime-info, libglib2.0-bin      the file type as a file manager sees it; gio launch
 #   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
 #   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
-#   imagemagick, xdotool                  scripts/screenshot.sh
+#   imagemagick, xdotool                  scripts/screenshot.sh; xdotool and x11-utils' xprop
+#   x11-utils                             find the window's X11 class in the end-to-end test
 #   lintian, devscripts                   the package's policy check; hardening-check
 #   weston                                a headless Wayland compositor for the end-to-end test
 TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
-    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool lintian devscripts
-    weston"
+    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool x11-utils lintian
+    devscripts weston"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;

@@ -45,15 +45,15 @@ def launch(entry, *files):
     if window.getRole() != pyatspi.ROLE_FRAME:
         sys.exit(f"FAIL the window is a '{window.getRoleName()}': its title is not announced")
     pid = window.getApplication().get_process_id()
-    # An X11 shell finds the entry of a window by its class, which the entry names.
+    # An X11 shell finds the entry of a window by its class, which the entry names exactly.
     wm_class = next(line.split("=", 1)[1].strip() for line in open(entry)
                     if line.startswith("StartupWMClass="))
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", f"^{wm_class}$"],
-                           capture_output=True, text=True).stdout.split()
-    pids = [subprocess.run(["xdotool", "getwindowpid", w], capture_output=True,
-                           text=True).stdout.strip() for w in found]
-    if str(pid) not in pids:
-        sys.exit(f"FAIL no window of class '{wm_class}' (StartupWMClass) belongs to the program")
+    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                             capture_output=True, text=True).stdout.split()
+    classes = [subprocess.run(["xprop", "-id", w, "WM_CLASS"], capture_output=True,
+                              text=True).stdout.strip() for w in windows]
+    if not any(c.endswith(f', "{wm_class}"') for c in classes):
+        sys.exit(f"FAIL the window's class is not StartupWMClass '{wm_class}': {classes}")
     return pid, lambda key: pyatspi.findDescendant(
         window, lambda node: key in (node.description, node.name))
 

@@ -41,7 +41,9 @@ for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
     share/man/man1/vocabunta.1.gz share/man/ru/man1/vocabunta.1.gz; do
     [ -s "$PKG/usr/$f" ] || fail "missing /usr/$f"
 done
-[ -x "$PKG/usr/bin/vocabunta" ] && [ -x "$PKG/usr/libexec/vocabunta/open" ] || fail "no exec bit"
+for f in bin/vocabunta libexec/vocabunta/open; do
+    [ -x "$PKG/usr/$f" ] || fail "/usr/$f is not executable"
+done
 for size in 32 64 128; do
     file "$PKG/usr/share/icons/hicolor/${size}x${size}/apps/$ID.png" |
         grep -q "PNG image data, $size x $size" || fail "icon $size is not ${size}x${size}"
@@ -78,7 +80,7 @@ done
 hardening=$(hardening-check "$PKG/usr/bin/vocabunta" || true)
 for protection in "Position Independent Executable" "Stack protected" "Read-only relocations" \
     "Immediate binding"; do
-    echo "$hardening" | grep -q "$protection: yes" || fail "$hardening"
+    echo "$hardening" | grep -q "$protection: yes" || fail "not hardened: $hardening"
 done
 echo "ok   hardened: PIE, stack protector, full RELRO, BIND_NOW, _FORTIFY_SOURCE"
 
