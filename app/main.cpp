@@ -1,12 +1,12 @@
 #include <QApplication>
 
-#include "ui/Form1.h"
-#include "ui/QtTranslations.h"
+#include "ui/qt/Application.h"
+#include "ui/qt/Form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(VOCABUNTA_APP_ID));
-    ui::installQtRussian(app);
+    ui::setUpApplication(app);
     ui::Form1 window;
     window.show();
     return app.exec();

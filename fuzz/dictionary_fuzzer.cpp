@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const dictionary::CountResult counted = dictionary::countEntries(open);
     check(counted.status == dictionary::OpenStatus::Ok);
     check(counted.entries >= 0 && std::uint64_t(counted.entries) <= size);
-    check(counted.hasSeparator == (input.find('$') != std::string_view::npos));
+    check(counted.hasSeparator == (input.find_first_of("$\t") != std::string_view::npos));
 
     // The whole file, and a range that its first byte picks.
     for (const std::int64_t n : {counted.entries + 1, std::int64_t(size > 0 ? data[0] % 8 : 0)}) {
@@ -59,10 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string raw(lines.raw(i));
             const std::string english(lines.english(i));
             check(raw.find_first_of("\r\n") == std::string::npos);
-            check(english.find('$') == std::string::npos);
+            const char separator = raw.find('$') != std::string::npos ? '$' : '\t';
+            check(english.find(separator) == std::string::npos);
             check(english.size() == raw.size()
                       ? lines.russian(i).empty()
-                      : english + "$" + std::string(lines.russian(i)) == raw);
+                      : english + separator + std::string(lines.russian(i)) == raw);
             dictionary::toUtf8(raw, counted.encoding);
         }
     }
