@@ -46,12 +46,10 @@ def launch(entry, *files):
         sys.exit(f"FAIL the window is a '{window.getRoleName()}': its title is not announced")
     pid = window.getApplication().get_process_id()
     # An X11 shell finds the entry of a window by its class, which the entry names exactly.
-    wm_class = next(line.split("=", 1)[1].strip() for line in open(entry)
-                    if line.startswith("StartupWMClass="))
-    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
-                             capture_output=True, text=True).stdout.split()
-    classes = [subprocess.run(["xprop", "-id", w, "WM_CLASS"], capture_output=True,
-                              text=True).stdout.strip() for w in windows]
+    wm_class = next(ln[15:].strip() for ln in open(entry) if ln.startswith("StartupWMClass="))
+    run = lambda *args: subprocess.run(args, capture_output=True, text=True).stdout  # noqa: E731
+    classes = [run("xprop", "-id", w, "WM_CLASS").strip()
+               for w in run("xdotool", "search", "--onlyvisible", "--pid", str(pid)).split()]
     if not any(c.endswith(f', "{wm_class}"') for c in classes):
         sys.exit(f"FAIL the window's class is not StartupWMClass '{wm_class}': {classes}")
     return pid, lambda key: pyatspi.findDescendant(

@@ -41,23 +41,19 @@ echo "ok   engl.voc, and only it, is $TYPE, which the program opens"
 
 # Wayland, as a session without an X server has it: Qt must choose its Wayland platform itself,
 # and the window's app id must name the desktop entry. Weston starts the program once its socket
-# is up; its protocol log shows the app id set on the toplevel whose surface is then shown.
+# is up; its protocol log shows the app id set before the window is shown.
 mkdir -m 700 "$work/run"
-cat >"$work/start" <<EOF
-#!/bin/sh
-echo \$\$ >"$work/program.pid"
-unset DISPLAY QT_QPA_PLATFORM
-cd "$work/words" && XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-e2e exec "$PREFIX/bin/vocabunta"
-EOF
-chmod +x "$work/start"
-printf '[autolaunch]\npath=%s\n' "$work/start" >"$work/weston.ini"
+printf '[autolaunch]\npath=%s\n' "$PREFIX/bin/vocabunta" >"$work/weston.ini"
 mkfifo "$work/protocol"
-XDG_RUNTIME_DIR="$work/run" WAYLAND_DEBUG=server weston --backend=headless-backend.so \
+(cd "$work/words" && exec env -u DISPLAY -u QT_QPA_PLATFORM XDG_SESSION_TYPE=wayland \
+    XDG_RUNTIME_DIR="$work/run" WAYLAND_DEBUG=server weston --backend=headless-backend.so \
     --shell=kiosk-shell.so --socket=wayland-e2e --idle-time=0 --config="$work/weston.ini" \
-    >"$work/protocol" 2>&1 &
+    >"$work/protocol" 2>&1) &
 weston=$!
-app_id=$(timeout 120 python3 "$HERE/wayland_app_id.py" "$work/weston.log" <"$work/protocol") || true
-kill "$(cat "$work/program.pid" 2>/dev/null)" "$weston" 2>/dev/null || true
+# The last app id set before a surface enters the output, that is, before a window is shown.
+app_id=$(timeout 120 sed -u -n -e "w $work/weston.log" -e '/\.set_app_id("/{s/.*\.set_app_id("\(.*\)").*/\1/;h;}' \
+    -e '/ -> wl_surface@[0-9]*\.enter(/{x;p;q;}' <"$work/protocol") || true
+kill "$weston" 2>/dev/null || true
 wait "$weston" || true
 [ "$app_id" = $ID ] || {
     tail -n 30 "$work/weston.log" >&2

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the .deb the Debian way twice, from two folders, and checks that the two are the same
-# byte for byte; then checks the package: its control fields, files, desktop entry, file type,
-# launcher and manual pages, its hardening, Debian's policy (lintian) and the metainfo.
+# byte for byte; then checks the package: its dependencies, files, desktop entry, file type and
+# launcher, its hardening, Debian's policy (lintian, which also reads the manual pages) and the
+# metainfo.
 # Usage: check_package.sh   (builds into build-deb/ and build-deb-again/, unpacks into build-deb/root/)
 set -eu
 
@@ -22,12 +23,9 @@ echo "ok   two builds from two folders give the same packages: $(cd build-deb &&
 VERSION=$(sed -n 's/^project(vocabunta VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 DEB=build-deb/vocabunta_${VERSION}-1_$(dpkg --print-architecture).deb
 [ -f "$DEB" ] || fail "no $DEB: is debian/changelog at version $VERSION-1?"
-field() { dpkg-deb -f "$DEB" "$1"; }
-[ "$(field Section)" = education ] || fail "section $(field Section)"
-[ "$(field Maintainer)" = "Вокабунта <vocabunta@vocabunta.ru>" ] || fail "maintainer $(field Maintainer)"
 # The platforms, fonts and Qt's Russian texts are loaded at run time, unseen by the library scan.
 for dep in libqt6widgets6 qt6-qpa-plugins qt6-wayland fonts-liberation2 qt6-translations-l10n; do
-    field Depends | grep -qw "$dep" || fail "Depends lacks $dep: $(field Depends)"
+    dpkg-deb -f "$DEB" Depends | grep -qw "$dep" || fail "Depends lacks $dep"
 done
 
 PKG=build-deb/root
@@ -35,48 +33,32 @@ rm -rf "$PKG"
 dpkg -x "$DEB" "$PKG"
 ID=ru.vocabunta.Vocabunta
 APPS=$PKG/usr/share/applications/$ID.desktop
+# Lintian checks the rest: permissions, icon sizes, copyright, changelog, manual pages.
 for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
+    share/icons/hicolor/32x32/apps/$ID.png share/icons/hicolor/128x128/apps/$ID.png \
     share/metainfo/$ID.metainfo.xml share/mime/packages/$ID.xml share/vocabunta/engl.voc \
-    share/doc/vocabunta/copyright share/doc/vocabunta/changelog.Debian.gz \
     share/man/man1/vocabunta.1.gz share/man/ru/man1/vocabunta.1.gz; do
     [ -s "$PKG/usr/$f" ] || fail "missing /usr/$f"
-done
-for f in bin/vocabunta libexec/vocabunta/open; do
-    [ -x "$PKG/usr/$f" ] || fail "/usr/$f is not executable"
-done
-for size in 32 64 128; do
-    file "$PKG/usr/share/icons/hicolor/${size}x${size}/apps/$ID.png" |
-        grep -q "PNG image data, $size x $size" || fail "icon $size is not ${size}x${size}"
 done
 cmp -s "$PKG/usr/share/vocabunta/engl.voc" sample/engl.voc || fail "the sample differs"
 
 # The entry runs the launcher in the sample's folder, for engl.voc files, and names the window
 # by its Wayland app id (the entry's own name) and its X11 class.
 for line in "Exec=/usr/libexec/vocabunta/open %f" "Path=/usr/share/vocabunta" "Icon=$ID" \
-    "MimeType=text/x-vocabunta-dictionary;" "StartupWMClass=vocabunta" "Name=Vocabunta" \
-    "Name[ru]=Вокабунта" "Categories=Education;Languages;"; do
+    "MimeType=text/x-vocabunta-dictionary;" "StartupWMClass=vocabunta"; do
     grep -qxF "$line" "$APPS" || fail "the desktop entry lacks $line"
 done
 desktop-file-validate "$APPS"
-for line in '<mime-type type="text/x-vocabunta-dictionary">' \
-    '<glob pattern="engl.voc" case-sensitive="true"/>' "<icon name=\"$ID\"/>"; do
-    grep -qF "$line" "$PKG/usr/share/mime/packages/$ID.xml" || fail "the file type lacks $line"
-done
-sh -n "$PKG/usr/libexec/vocabunta/open" || fail "the launcher is not a valid shell script"
+grep -qF '<glob pattern="engl.voc" case-sensitive="true"/>' "$PKG/usr/share/mime/packages/$ID.xml" ||
+    fail "the file type is not for files named exactly engl.voc"
 grep -qxF 'exec "/usr/bin/vocabunta"' "$PKG/usr/libexec/vocabunta/open" ||
     fail "the launcher does not start /usr/bin/vocabunta"
-for page in man1 ru/man1; do
-    zgrep -qF /usr/libexec/vocabunta/open "$PKG/usr/share/man/$page/vocabunta.1.gz" ||
-        fail "the $page page does not name the launcher"
-done
-echo "ok   files, control fields, desktop entry, file type, launcher and manual pages"
+echo "ok   files, dependencies, desktop entry, file type and launcher"
 
 # Debian's flags reach every compiler command, and the program shows them.
-compiles=$(grep -E '/c\+\+ .* -c ' build-deb/build.log || true)
-[ -n "$compiles" ] || fail "no compiler command in build-deb/build.log"
-for flag in -D_FORTIFY_SOURCE=2 -O2 -fstack-protector-strong; do
-    echo "$compiles" | grep -qv -e " $flag " && fail "a file is compiled without $flag"
-done
+compiles=$(grep -cE '/c\+\+ .* -c ' build-deb/build.log) || fail "no compiler command in the build log"
+[ "$(grep -cE '/c\+\+ .* -D_FORTIFY_SOURCE=2 .* -c ' build-deb/build.log)" = "$compiles" ] ||
+    fail "a file is compiled without _FORTIFY_SOURCE"
 hardening=$(hardening-check "$PKG/usr/bin/vocabunta" || true)
 for protection in "Position Independent Executable" "Stack protected" "Read-only relocations" \
     "Immediate binding"; do
