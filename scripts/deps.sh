@@ -32,9 +32,12 @@ DEB="dpkg-dev file"
 #   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
 #   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
 #   imagemagick, xdotool                  scripts/screenshot.sh
+#   git, clang-format, shellcheck         the tracked files' formatting and the shell scripts
+#   hyperfine                             bench/scale.sh times whole processes with it
 TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
-    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool"
+    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool git clang-format
+    shellcheck hyperfine"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;
