@@ -1,11 +1,11 @@
 #include <QApplication>
 
-#include "ui/Form1.h"
-#include "ui/QtTranslations.h"
+#include "ui/qt/Application.h"
+#include "ui/qt/Form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    ui::installQtRussian(app);
+    ui::setUpApplication(app);
     ui::Form1 window;
     window.show();
     return app.exec();

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "ProcessCpu.h"
-#include "ui/Form1.h"
+#include "ui/qt/Application.h"
+#include "ui/qt/Form1.h"
 
 using namespace std::chrono_literals;
 
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    ui::setUpApplication(app);
     const int cards = argc > 1 ? std::atoi(argv[1]) : 60;
     const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
     const char* dictionary = argc > 3 ? argv[3] : VOCABUNTA_SAMPLE;

@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui/Form1.h"
+#include "ui/qt/Application.h"
+#include "ui/qt/Form1.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    ui::setUpApplication(app);
     const bool waitForPaint = !(argc == 3 && std::strcmp(argv[1], "--no-paint") == 0);
     if (argc != (waitForPaint ? 2 : 3)) {
         std::fprintf(stderr, "usage: startup_bench [--no-paint] FILE\n");

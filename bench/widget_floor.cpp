@@ -10,7 +10,8 @@
 #include <cstdio>
 
 #include "ProcessCpu.h"
-#include "ui/Form1.h"
+#include "ui/qt/Application.h"
+#include "ui/qt/Form1.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    ui::setUpApplication(app);
     const int cards = argc > 1 ? std::atoi(argv[1]) : 30;
     const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
 

@@ -11,13 +11,26 @@ CountResult countEntries(const SourceOpener& open) {
     CountResult result;
     LineSplitter lines;
     Utf8Detector utf8;
-    const PassResult pass = readPass(open, [&](std::string_view chunk) {
-        result.entries += static_cast<std::int64_t>(lines.count(chunk));
-        result.hasSeparator =
-            result.hasSeparator || std::memchr(chunk.data(), '$', chunk.size()) != nullptr;
-        utf8.feed(chunk);
-        return true;
-    });
+    std::uint64_t size = 0;
+    std::uint64_t read = 0;
+    bool settled = false;
+    const PassResult pass = readPass(
+        open,
+        [&](std::string_view chunk) {
+            result.entries += static_cast<std::int64_t>(lines.count(chunk));
+            result.hasSeparator = result.hasSeparator ||
+                                  std::memchr(chunk.data(), '$', chunk.size()) != nullptr ||
+                                  std::memchr(chunk.data(), '\t', chunk.size()) != nullptr;
+            read += chunk.size();
+            // Windows-1251 text is plain after its first few hundred letters; the rest of it
+            // need not be checked, unless the file has grown past the size it had when opened.
+            if (!settled) {
+                utf8.feed(chunk);
+                settled = read <= size && utf8.cannotBeUtf8(size - read);
+            }
+            return true;
+        },
+        &size);
     if (pass.status != OpenStatus::Ok) {
         return {pass.status, 0, false, Encoding::Windows1251};
     }

@@ -11,7 +11,7 @@ namespace dictionary {
 struct CountResult {
     OpenStatus status = OpenStatus::Ok;
     std::int64_t entries = 0;   // every line is an entry
-    bool hasSeparator = false;  // some line holds a "$"
+    bool hasSeparator = false;  // some line holds a "$" or a tab
     Encoding encoding = Encoding::Windows1251;
 };
 

@@ -1,24 +1,102 @@
 #include "Encoding.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <array>
+#include <cstring>
 
 namespace dictionary {
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-constexpr wchar_t kLastCodePoint = 0x10FFFF;
+constexpr char32_t kReplacement = 0xFFFD;
 
-const char* iconvName(Encoding encoding) {
-    return encoding == Encoding::Utf8 ? "UTF-8" : "CP1251";
+// Windows-1251 from 0x80 on; 0x98 is not defined.
+constexpr std::array<char16_t, 128> kWindows1251 = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,  // 98
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,  // A0
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,  // A8
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,  // C0: А to я follow in order
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,  //
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,  //
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,  //
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,  //
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,  //
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,  //
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  //
+};
+
+// What a UTF-8 lead byte asks of the bytes after it: how many follow, and the range the first of
+// them must fall in (the rest are always 80..BF). The ranges shut out overlong forms (C0, C1,
+// E0 80..9F, F0 80..8F), surrogates (ED A0..BF) and code points past U+10FFFF (F4 90.., F5..).
+struct Lead {
+    int following = -1;  // -1: not a lead byte
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+};
+
+constexpr Lead leadOf(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF) {
+        return {1};
+    }
+    if (b == 0xE0) {
+        return {2, 0xA0};
+    }
+    if (b == 0xED) {
+        return {2, 0x80, 0x9F};
+    }
+    if (b >= 0xE1 && b <= 0xEF) {
+        return {2};
+    }
+    if (b == 0xF0) {
+        return {3, 0x90};
+    }
+    if (b == 0xF4) {
+        return {3, 0x80, 0x8F};
+    }
+    if (b >= 0xF1 && b <= 0xF3) {
+        return {3};
+    }
+    return {};
 }
 
-bool hasNonAscii(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+// The length of the valid UTF-8 sequence that starts `bytes`, or 0 where none does.
+std::size_t sequenceAt(std::string_view bytes) {
+    const auto b = static_cast<unsigned char>(bytes[0]);
+    if (b < 0x80) {
+        return 1;
+    }
+    const Lead lead = leadOf(b);
+    if (lead.following < 0 || bytes.size() <= static_cast<std::size_t>(lead.following)) {
+        return 0;
+    }
+    for (int i = 1; i <= lead.following; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+        if (c < (i == 1 ? lead.low : 0x80) || c > (i == 1 ? lead.high : 0xBF)) {
+            return 0;
+        }
+    }
+    return static_cast<std::size_t>(lead.following) + 1;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 // The longest front of `bytes` within `maxBytes` that does not cut a UTF-8 character.
@@ -27,107 +105,102 @@ std::string_view front(std::string_view bytes, std::size_t maxBytes, Encoding en
         return bytes;
     }
     std::size_t end = maxBytes;
-    const auto continuation = [&](std::size_t i) {
-        return (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80;
-    };
-    for (int back = 0; encoding == Encoding::Utf8 && back < 3 && end > 0 && continuation(end);
-         ++back) {
+    for (int back = 0;
+         encoding == Encoding::Utf8 && back < 3 && end > 0 && isContinuation(bytes[end]); ++back) {
         --end;
     }
     return bytes.substr(0, end);
+}
+
+// The first byte at or after `from` that is not ASCII, or the end.
+std::size_t nextNonAscii(std::string_view bytes, std::size_t from) {
+    // Eight bytes a step: a word with no high bit set is all ASCII.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    while (from + 8 <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + from, sizeof word);
+        if ((word & kHighBits) != 0) {
+            break;
+        }
+        from += 8;
+    }
+    while (from < bytes.size() && static_cast<unsigned char>(bytes[from]) < 0x80) {
+        ++from;
+    }
+    return from;
 }
 
 }  // namespace
 
 std::string toUtf8(std::string_view bytes, Encoding encoding, std::size_t maxBytes) {
     bytes = front(bytes, maxBytes, encoding);
-    if (!hasNonAscii(bytes)) {
-        return std::string(bytes);
-    }
     std::string out;
-    const iconv_t cd = ::iconv_open("UTF-8", iconvName(encoding));
-    if (cd == kNoConverter) {
-        // Without a converter the ASCII letters still show; the rest cannot be read.
-        for (const char c : bytes) {
-            out += static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : kReplacement;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t ascii = nextNonAscii(bytes, at);
+        out.append(bytes.substr(at, ascii - at));
+        at = ascii;
+        if (at == bytes.size()) {
+            break;
         }
-        return out;
-    }
-    out.reserve(bytes.size() * 2);
-    char buffer[4096];
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    while (inLeft > 0) {
-        char* next = buffer;
-        std::size_t room = sizeof buffer;
-        const std::size_t done = ::iconv(cd, &in, &inLeft, &next, &room);
-        const int error = errno;
-        out.append(buffer, next);
-        if (done != static_cast<std::size_t>(-1) || error == E2BIG) {
+        if (encoding == Encoding::Windows1251) {
+            appendUtf8(out, kWindows1251[static_cast<unsigned char>(bytes[at]) - 0x80]);
+            ++at;
             continue;
         }
-        // EILSEQ or EINVAL: one undefined or truncated byte.
-        out += kReplacement;
-        ++in;
-        --inLeft;
-        ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        const std::size_t length = sequenceAt(bytes.substr(at));
+        if (length == 0) {
+            appendUtf8(out, kReplacement);
+            ++at;
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
     }
-    ::iconv_close(cd);
     return out;
 }
 
-// Without a converter nothing can be shown to be UTF-8, and the file is read as Windows-1251.
-Utf8Detector::Utf8Detector()
-    : converter_(::iconv_open("WCHAR_T", "UTF-8")), valid_(converter_ != kNoConverter) {}
-
-Utf8Detector::~Utf8Detector() {
-    if (converter_ != kNoConverter) {
-        ::iconv_close(static_cast<iconv_t>(converter_));
-    }
-}
-
 void Utf8Detector::feed(std::string_view chunk) {
-    if (!valid_) {
-        return;
-    }
-    nonAscii_ = nonAscii_ || hasNonAscii(chunk);
-    std::string joined;
-    if (!carry_.empty()) {
-        joined = carry_ + std::string(chunk);
-        chunk = joined;
-    }
-    char* in = const_cast<char*>(chunk.data());
-    std::size_t inLeft = chunk.size();
-    wchar_t scratch[4096];
-    while (inLeft > 0) {
-        char* out = reinterpret_cast<char*>(scratch);
-        std::size_t room = sizeof scratch;
-        const std::size_t done =
-            ::iconv(static_cast<iconv_t>(converter_), &in, &inLeft, &out, &room);
-        const int error = errno;
-        // glibc's decoder also takes the old 5- and 6-byte forms and values past U+10FFFF.
-        const wchar_t* const decoded = reinterpret_cast<const wchar_t*>(out);
-        const wchar_t* const first = scratch;
-        if (std::any_of(first, decoded, [](wchar_t c) {
-                return c > kLastCodePoint || (c >= 0xD800 && c <= 0xDFFF);
-            })) {
-            valid_ = false;
-            return;
-        }
-        if (done != static_cast<std::size_t>(-1) || error == E2BIG) {
+    std::size_t at = 0;
+    while (at < chunk.size()) {
+        if (pending_ == 0) {
+            at = nextNonAscii(chunk, at);
+            if (at == chunk.size()) {
+                break;
+            }
+            const Lead lead = leadOf(static_cast<unsigned char>(chunk[at++]));
+            if (lead.following < 0) {
+                ++invalid_;
+                continue;
+            }
+            pending_ = lead.following;
+            low_ = lead.low;
+            high_ = lead.high;
             continue;
         }
-        if (error != EINVAL) {
-            valid_ = false;
-            return;
+        const auto c = static_cast<unsigned char>(chunk[at]);
+        if (c < low_ || c > high_) {
+            // The sequence breaks off; this byte is looked at again as a start of its own.
+            ++invalid_;
+            pending_ = 0;
+            continue;
         }
-        break;  // a sequence that the next chunk may complete
+        ++at;
+        low_ = 0x80;
+        high_ = 0xBF;
+        if (--pending_ == 0) {
+            ++valid_;
+        }
     }
-    carry_.assign(in, inLeft);
 }
 
 bool Utf8Detector::finish() {
-    return valid_ && carry_.empty() && nonAscii_;
+    if (pending_ > 0) {
+        ++invalid_;  // cut short by the end of the file
+        pending_ = 0;
+    }
+    return valid_ > 0 && invalid_ * 100 < valid_;
 }
 
 }  // namespace dictionary

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,28 +11,32 @@ enum class Encoding {
     Utf8,
 };
 
-// Decodes dictionary bytes to UTF-8; a byte the encoding does not define becomes U+FFFD. Only
-// the first `maxBytes` are decoded, never cutting a character.
+// Decodes dictionary bytes to UTF-8; a byte the encoding does not define, or a byte that starts
+// no valid UTF-8 sequence, becomes U+FFFD. Only the first `maxBytes` are decoded, never cutting
+// a character.
 std::string toUtf8(std::string_view bytes, Encoding encoding,
                    std::size_t maxBytes = std::string_view::npos);
 
-// Tells, chunk by chunk, whether a byte stream is valid UTF-8 that holds non-ASCII text.
+// Tells, chunk by chunk, whether a byte stream is UTF-8 text: non-ASCII letters in valid UTF-8
+// (no overlong forms, no surrogates, nothing past U+10FFFF), with at most a stray byte here and
+// there. Windows-1251 text is nearly all invalid UTF-8, so it is never taken for it.
 class Utf8Detector {
 public:
-    Utf8Detector();
-    Utf8Detector(const Utf8Detector&) = delete;
-    Utf8Detector& operator=(const Utf8Detector&) = delete;
-    ~Utf8Detector();
-
     void feed(std::string_view chunk);
-    // True when every byte fed was valid UTF-8 and some were not ASCII.
+    // True when it held a valid non-ASCII sequence and fewer than one byte in a hundred such
+    // sequences that starts none.
     bool finish();
+    // Whether the verdict is settled as "not UTF-8" whatever `bytesLeft` more bytes hold.
+    bool cannotBeUtf8(std::uint64_t bytesLeft) const {
+        return invalid_ * 100 >= valid_ + bytesLeft / 2;
+    }
 
 private:
-    void* converter_;
-    bool valid_;
-    std::string carry_;  // an incomplete sequence at the end of the last chunk
-    bool nonAscii_ = false;
+    std::uint64_t valid_ = 0;    // whole non-ASCII sequences
+    std::uint64_t invalid_ = 0;  // bytes that start no valid sequence
+    int pending_ = 0;            // continuation bytes still expected
+    unsigned char low_ = 0x80;   // the range the next continuation byte must fall in
+    unsigned char high_ = 0xBF;
 };
 
 }  // namespace dictionary

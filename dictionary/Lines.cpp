@@ -34,14 +34,25 @@ std::string_view Lines::raw(std::size_t i) const {
     return std::string_view(bytes_).substr(begin, ends_[i - 1] - begin);
 }
 
+namespace {
+
+// Where a line splits: its first "$", or where it has none, its first tab, as word lists saved
+// from a spreadsheet have them.
+std::size_t separatorOf(std::string_view line) {
+    const std::size_t dollar = line.find('$');
+    return dollar != std::string_view::npos ? dollar : line.find('\t');
+}
+
+}  // namespace
+
 std::string_view Lines::english(std::size_t i) const {
     const std::string_view line = raw(i);
-    return line.substr(0, line.find('$'));
+    return line.substr(0, separatorOf(line));
 }
 
 std::string_view Lines::russian(std::size_t i) const {
     const std::string_view line = raw(i);
-    const std::size_t separator = line.find('$');
+    const std::size_t separator = separatorOf(line);
     return separator == std::string_view::npos ? std::string_view() : line.substr(separator + 1);
 }
 

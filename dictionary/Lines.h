@@ -12,8 +12,9 @@
 namespace dictionary {
 
 // The first N lines of the dictionary, their bytes kept once. Lines count from 1; line 0 and
-// lines past N read as empty. A line splits at its first "$": the English part before it, the
-// Russian part after it, further "$" included; a line without "$" is all English.
+// lines past N read as empty. A line splits at its first "$", or with no "$" at its first tab: the
+// English part before it, the Russian part after it, further separators included; a line with
+// neither is all English.
 class Lines {
 public:
     Lines() = default;

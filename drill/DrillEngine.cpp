@@ -1,14 +1,19 @@
 #include "DrillEngine.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
 #include "RangeSize.h"
+#include "dictionary/Count.h"
 #include "dictionary/Lines.h"
 
 namespace drill {
 namespace {
+
+using design::Control;
+using design::Problem;
 
 // No band shows more than a few hundred characters; a line of megabytes is decoded only as far
 // as it can be seen.
@@ -22,44 +27,132 @@ std::chrono::milliseconds wholeOf(int seconds) {
     return std::chrono::seconds(seconds);
 }
 
+Problem problemOf(dictionary::OpenStatus status) {
+    using dictionary::OpenStatus;
+    switch (status) {
+        case OpenStatus::Missing:
+            return Problem::Missing;
+        case OpenStatus::NotRegularFile:
+            return Problem::NotRegularFile;
+        case OpenStatus::NoPermission:
+            return Problem::NoPermission;
+        case OpenStatus::Busy:
+            return Problem::Busy;
+        case OpenStatus::OutOfMemory:
+            return Problem::OutOfMemory;
+        case OpenStatus::ReadError:
+        case OpenStatus::Ok:
+            break;
+    }
+    return Problem::ReadError;
+}
+
 }  // namespace
 
 DrillEngine::DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSource& random,
                          DrillFrontend& frontend)
-    : open_(std::move(open)), clock_(clock), random_(random), frontend_(frontend) {}
+    : open_(std::move(open)),
+      clock_(clock),
+      random_(random),
+      frontend_(frontend),
+      interval_(design::control(Control::HScroll1).bar.value) {}
 
-dictionary::CountResult DrillEngine::activate() {
-    dictionary::CountResult counted = dictionary::countEntries(open_);
+void DrillEngine::activate() {
+    showNumber(Control::Text4, design::control(Control::HScroll1).bar.minimum);
+    const dictionary::CountResult counted = dictionary::countEntries(open_);
     state_.EntryCount = counted.entries;
     state_.SeqNo = 1;
     encoding_ = counted.encoding;
-    return counted;
+
+    std::optional<Problem> problem;
+    if (counted.status != dictionary::OpenStatus::Ok) {
+        problem = problemOf(counted.status);
+    } else if (counted.entries == 0) {
+        problem = Problem::Empty;
+    } else if (!counted.hasSeparator) {
+        problem = Problem::NoPairs;
+    }
+    const std::int64_t entries = problem ? 0 : counted.entries;
+    // The bar holds an int and never stands below its minimum; the field shows the whole count.
+    const int barEnd = static_cast<int>(std::min<std::int64_t>(entries, INT_MAX));
+    const int barMinimum = std::min(design::control(Control::HScroll3).bar.minimum, barEnd);
+    frontend_.setBar(Control::HScroll3, barMinimum, barEnd, barEnd);
+    showNumber(Control::Text7, entries);
+    rangeText_ = std::to_string(entries);
+    if (problem) {
+        for (const Control control : {Control::HScroll3, Control::Command1, Control::Command2}) {
+            frontend_.enable(control, false);
+        }
+        showProblem(*problem);
+    }
 }
 
-LoadOutcome DrillEngine::start(Direction direction, std::string_view rangeText) {
+void DrillEngine::setInterval(int seconds) {
+    interval_ = seconds;
+    showNumber(Control::Text4, seconds);
+    advance();
+}
+
+void DrillEngine::moveRangeBar(int value) {
+    showNumber(Control::Text7, value);
+    rangeText_ = std::to_string(value);
+}
+
+void DrillEngine::typeRange(std::string_view text) {
+    rangeText_ = text;
+}
+
+void DrillEngine::start(Direction direction) {
+    frontend_.enable(Control::HScroll3, false);
     phase_ = Phase::Idle;  // the card being shown, if any, is dropped for good
     state_.Direction = direction;
-    const LoadOutcome loaded = LoadDictionary(rangeText);
-    if (loaded.status != LoadStatus::Ok) {
-        return loaded;
+    if (const std::optional<Problem> problem = LoadDictionary()) {
+        showProblem(*problem);
+        frontend_.wakeAt(std::nullopt);
+        return;
     }
     if (!state_.SeqNo) {
         state_.SeqNo = 1;
     }
     PickWord();
     ShowWord();
-    return loaded;
+    frontend_.wakeAt(nextDue());
 }
 
-LoadOutcome DrillEngine::LoadDictionary(std::string_view rangeText) {
+void DrillEngine::hold() {
+    frontend_.wakeAt(std::nullopt);
+}
+
+void DrillEngine::advance() {
+    if (phase_ != Phase::Idle) {
+        const auto elapsed = clock_.now() - *state_.StartTime;
+        if (phase_ == Phase::Question && elapsed >= halfOf(interval_)) {
+            frontend_.showText(Control::Label3, word(false));
+            phase_ = Phase::Answer;
+        }
+        if (phase_ == Phase::Answer && elapsed >= wholeOf(interval_)) {
+            *state_.SeqNo += 1;
+            PickWord();
+            ShowWord();
+        }
+    }
+    frontend_.wakeAt(nextDue());
+}
+
+std::chrono::milliseconds DrillEngine::waitUntil(TimePoint due) const {
+    return std::max(std::chrono::ceil<std::chrono::milliseconds>(due - clock_.now()),
+                    std::chrono::milliseconds(0));
+}
+
+std::optional<Problem> DrillEngine::LoadDictionary() {
     if (!state_.Loaded) {
-        const std::int64_t wanted = rangeSizeFromText(rangeText, state_.EntryCount.value_or(0));
+        const std::int64_t wanted = rangeSizeFromText(rangeText_, state_.EntryCount.value_or(0));
         dictionary::LoadResult result = dictionary::loadEntries(open_, wanted, encoding_);
         if (result.status != dictionary::OpenStatus::Ok) {
-            return {LoadStatus::Unreadable, result.status};
+            return problemOf(result.status);
         }
         if (result.lines.count() == 0) {
-            return {LoadStatus::Empty, dictionary::OpenStatus::Ok};
+            return Problem::Emptied;
         }
         const auto lines = std::make_shared<const dictionary::Lines>(std::move(result.lines));
         using Part = dictionary::WordList::Part;
@@ -69,8 +162,9 @@ LoadOutcome DrillEngine::LoadDictionary(std::string_view rangeText) {
         state_.Loaded = true;
     }
     const auto built = static_cast<std::int64_t>(state_.EnglishWords.size()) - 1;
-    state_.RangeSize = rangeSizeFromText(rangeText, built);
-    return {};
+    state_.RangeSize = rangeSizeFromText(rangeText_, built);
+    showNumber(Control::Text7, *state_.RangeSize);  // the range in use
+    return std::nullopt;
 }
 
 void DrillEngine::PickWord() {
@@ -79,13 +173,13 @@ void DrillEngine::PickWord() {
     const double r = random_.next();
     const auto drawn = static_cast<std::int64_t>(std::floor(r * static_cast<double>(range))) + 1;
     state_.WordIndex = std::clamp<std::int64_t>(drawn, 1, range);
-    frontend_.showWordIndex(*state_.WordIndex);
+    showNumber(Control::Text3, *state_.WordIndex);
 }
 
 void DrillEngine::ShowWord() {
-    frontend_.showSeqNo(*state_.SeqNo);
-    frontend_.showQuestion(word(true));
-    frontend_.showAnswer({});
+    showNumber(Control::Text5, *state_.SeqNo);
+    frontend_.showText(Control::Label2, word(true));
+    frontend_.showText(Control::Label3, {});
     phase_ = Phase::Question;
 }
 
@@ -96,32 +190,26 @@ std::string DrillEngine::word(bool question) const {
     return list.text(static_cast<std::size_t>(*state_.WordIndex), kShownBytes);
 }
 
-void DrillEngine::advance(int intervalSeconds) {
-    if (phase_ == Phase::Idle) {
-        return;
-    }
-    const auto elapsed = clock_.now() - *state_.StartTime;
-    if (phase_ == Phase::Question && elapsed >= halfOf(intervalSeconds)) {
-        frontend_.showAnswer(word(false));
-        phase_ = Phase::Answer;
-    }
-    if (phase_ == Phase::Answer && elapsed >= wholeOf(intervalSeconds)) {
-        *state_.SeqNo += 1;
-        PickWord();
-        ShowWord();
-    }
-}
-
-std::optional<TimePoint> DrillEngine::nextDue(int intervalSeconds) const {
+std::optional<TimePoint> DrillEngine::nextDue() const {
     switch (phase_) {
         case Phase::Question:
-            return *state_.StartTime + halfOf(intervalSeconds);
+            return *state_.StartTime + halfOf(interval_);
         case Phase::Answer:
-            return *state_.StartTime + wholeOf(intervalSeconds);
+            return *state_.StartTime + wholeOf(interval_);
         case Phase::Idle:
             break;
     }
     return std::nullopt;
+}
+
+void DrillEngine::showNumber(Control field, std::int64_t value) {
+    frontend_.showText(field, std::to_string(value));
+}
+
+void DrillEngine::showProblem(Problem problem) {
+    const design::Message said = design::message(problem);
+    frontend_.showText(Control::Label2, said.problem);
+    frontend_.showText(Control::Label3, said.remedy);
 }
 
 }  // namespace drill

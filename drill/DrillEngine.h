@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,25 +10,13 @@
 #include "DrillState.h"
 #include "RandomSource.h"
 #include "dictionary/ByteSource.h"
-#include "dictionary/Count.h"
 
 namespace drill {
 
-// Why a run could not start.
-enum class LoadStatus {
-    Ok,
-    Unreadable,  // the file could not be read: see `file`
-    Empty,       // the file holds no line, or nothing to count
-};
-
-struct LoadOutcome {
-    LoadStatus status = LoadStatus::Ok;
-    dictionary::OpenStatus file = dictionary::OpenStatus::Ok;
-};
-
-// The card cycle: draws cards and moves each from its question to its answer to the next card.
-// It never waits; it is told the time through the clock each time it is called, and says when
-// it next falls due.
+// The window's behaviour without the window: start-up, the bars and the range field, and the card
+// cycle, which draws cards and moves each from its question to its answer to the next card. It
+// never waits; it reads the time from the clock each time it is called, and says when it next
+// falls due.
 class DrillEngine {
 public:
     DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSource& random,
@@ -35,27 +24,40 @@ public:
 
     const DrillState& state() const { return state_; }
 
-    // Start-up: counts the dictionary's entries and sets the running number to 1.
-    dictionary::CountResult activate();
+    // Start-up: counts the dictionary's entries and sets up the range, or says why no run can
+    // start and turns the direction buttons off.
+    void activate();
 
-    // A direction click: abandons any card being shown, prepares the run with the range that
-    // `rangeText` asks for, and shows the first card. The range in use is then in RangeSize.
-    LoadOutcome start(Direction direction, std::string_view rangeText);
+    // The interval bar moved: the card being shown keeps to the new interval at once.
+    void setInterval(int seconds);
 
-    // Catches up with the clock: shows the answer and draws the next card where they are due
-    // for the interval of `intervalSeconds`.
-    void advance(int intervalSeconds);
+    // The user moved the range bar, or typed into the range field; the next click takes it.
+    void moveRangeBar(int value);
+    void typeRange(std::string_view text);
 
-    // When advance() next has something to do, or nothing while no card is shown.
-    std::optional<TimePoint> nextDue(int intervalSeconds) const;
+    // A direction click: abandons any card being shown, prepares the run with the range asked
+    // for, and shows the first card, or says why it cannot.
+    void start(Direction direction);
+
+    // The card stands still, until advance().
+    void hold();
+
+    // Catches up with the clock: shows the answer and draws the next card where they are due.
+    void advance();
+
+    // How long a timer must wait to fire at `due` and not before.
+    std::chrono::milliseconds waitUntil(TimePoint due) const;
 
 private:
     enum class Phase { Idle, Question, Answer };
 
-    LoadOutcome LoadDictionary(std::string_view rangeText);
+    std::optional<design::Problem> LoadDictionary();
     void PickWord();
     void ShowWord();
     std::string word(bool question) const;
+    std::optional<TimePoint> nextDue() const;
+    void showNumber(design::Control field, std::int64_t value);
+    void showProblem(design::Problem problem);
 
     dictionary::SourceOpener open_;
     Clock& clock_;
@@ -64,6 +66,8 @@ private:
     DrillState state_;
     dictionary::Encoding encoding_ = dictionary::Encoding::Windows1251;
     Phase phase_ = Phase::Idle;
+    int interval_;           // seconds
+    std::string rangeText_;  // what the range field asks for
 };
 
 }  // namespace drill

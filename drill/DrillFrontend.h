@@ -1,18 +1,23 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "Clock.h"
+#include "ui/design/Design.h"
 
 namespace drill {
 
-// What the card cycle shows, in the order it shows it; the window puts each into its control.
+// What the card cycle tells the window, control by control; the window only shows it.
 class DrillFrontend {
 public:
     virtual ~DrillFrontend() = default;
-    virtual void showWordIndex(std::int64_t wordIndex) = 0;  // the dictionary number
-    virtual void showSeqNo(std::int64_t seqNo) = 0;          // the running number
-    virtual void showQuestion(std::string_view text) = 0;    // UTF-8
-    virtual void showAnswer(std::string_view text) = 0;      // UTF-8; empty clears it
+    // A band's word or message, or a field's number; UTF-8, and empty clears it.
+    virtual void showText(design::Control control, std::string_view text) = 0;
+    virtual void setBar(design::Control bar, int minimum, int maximum, int value) = 0;
+    virtual void enable(design::Control control, bool enabled) = 0;
+    // Call advance() at `due`, and not before; nothing is due while it is empty.
+    virtual void wakeAt(std::optional<TimePoint> due) = 0;
 };
 
 }  // namespace drill

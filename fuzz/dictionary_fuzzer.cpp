@@ -56,7 +56,7 @@ Reading read(std::string_view input) {
     const dictionary::CountResult counted = dictionary::countEntries(open);
     check(counted.status == dictionary::OpenStatus::Ok);
     check(counted.entries >= 0 && std::uint64_t(counted.entries) <= input.size());
-    check(counted.hasSeparator == (input.find('$') != std::string_view::npos));
+    check(counted.hasSeparator == (input.find_first_of("$\t") != std::string_view::npos));
     Reading reading{counted.entries, counted.encoding, {}};
 
     // The whole file, and a range that its first byte picks.
@@ -70,10 +70,11 @@ Reading read(std::string_view input) {
             const std::string raw(lines.raw(i));
             const std::string english(lines.english(i));
             check(raw.find_first_of("\r\n") == std::string::npos);
-            check(english.find('$') == std::string::npos);
+            const char separator = raw.find('$') != std::string::npos ? '$' : '\t';
+            check(english.find(separator) == std::string::npos);
             check(english.size() == raw.size()
                       ? lines.russian(i).empty()
-                      : english + "$" + std::string(lines.russian(i)) == raw);
+                      : english + separator + std::string(lines.russian(i)) == raw);
             dictionary::toUtf8(raw, counted.encoding);
             reading.lines.push_back(raw);
         }

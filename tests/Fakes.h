@@ -11,11 +11,12 @@
 #include "drill/Clock.h"
 #include "drill/DrillFrontend.h"
 #include "drill/RandomSource.h"
+#include "ui/design/Design.h"
 
 // A clock that moves only when a test moves it.
 struct ManualClock final : drill::Clock {
     drill::TimePoint now() override { return now_; }
-    void advance(std::chrono::milliseconds step) { now_ += step; }
+    void advance(drill::TimePoint::duration step) { now_ += step; }
     static drill::TimePoint start() { return drill::TimePoint(std::chrono::hours(1)); }
     drill::TimePoint now_ = start();
 };
@@ -29,12 +30,28 @@ struct ScriptedRandom final : drill::RandomSource {
     std::size_t drawn = 0;
 };
 
-// Records what the card cycle shows, in order, as "Text3=5", "Label2=apple" and so on.
+// Records what the engine tells the window, in order: "Text3=5", "Label2=apple",
+// "HScroll3=100..1234@1234", "Command1 off", and "wake@1500" for the timer armed 1,500 ms after
+// the manual clock's start ("wake none" when it is stopped).
 struct RecordingFrontend final : drill::DrillFrontend {
-    void showWordIndex(std::int64_t i) override { shown.push_back("Text3=" + std::to_string(i)); }
-    void showSeqNo(std::int64_t n) override { shown.push_back("Text5=" + std::to_string(n)); }
-    void showQuestion(std::string_view t) override { shown.push_back("Label2=" + std::string(t)); }
-    void showAnswer(std::string_view t) override { shown.push_back("Label3=" + std::string(t)); }
+    void showText(design::Control c, std::string_view text) override {
+        shown.push_back(name(c) + "=" + std::string(text));
+    }
+    void setBar(design::Control c, int minimum, int maximum, int value) override {
+        shown.push_back(name(c) + "=" + std::to_string(minimum) + ".." + std::to_string(maximum) +
+                        "@" + std::to_string(value));
+    }
+    void enable(design::Control c, bool enabled) override {
+        shown.push_back(name(c) + (enabled ? " on" : " off"));
+    }
+    void wakeAt(std::optional<drill::TimePoint> due) override {
+        using std::chrono::milliseconds;
+        shown.push_back(due ? "wake@" + std::to_string(std::chrono::duration_cast<milliseconds>(
+                                                           *due - ManualClock::start())
+                                                           .count())
+                            : "wake none");
+    }
+    static std::string name(design::Control c) { return std::string(design::control(c).name); }
     // What was shown since the last call.
     std::vector<std::string> take() { return std::exchange(shown, {}); }
     std::vector<std::string> shown;

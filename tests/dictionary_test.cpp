@@ -51,7 +51,9 @@ private slots:
         row("$ first", "$rest", "|rest");
         row("$ last", "word$", "word|");
         row("blanks kept", " a $ b ", " a | b ");
-        row("line without $ is all English", "plain\r\nx$y", "plain|\nx|y");
+        row("line without a separator is all English", "plain\r\nx$y", "plain|\nx|y");
+        row("a tab where there is no $", "house\tдом\r\n\tx\ty", "house|дом\n|x\ty");
+        row("$ before a tab", "a\tb$c\td", "a\tb|c\td");
         row("$ beyond 16-bit positions", QByteArray(40000, 'x') + "$y", QString(40000, 'x') + "|y");
         row("more lines than 16 bits count", QByteArray("w$s\r\n").repeated(40000),
             QString("w|s\n").repeated(40000).chopped(1));
@@ -59,8 +61,8 @@ private slots:
         row("final Ctrl-Z dropped", "a$b\x1A", "a|b");
         row("final Ctrl-Z after a line end", "a$b\r\n\x1A", "a|b");
         row("Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\x1A");
-        // One encoding for the whole file: UTF-8 after a byte-order mark, or when all of it is
-        // valid UTF-8 and some of it is not ASCII; else Windows-1251.
+        // One encoding for the whole file: UTF-8 after a byte-order mark, or when it holds valid
+        // non-ASCII UTF-8 with fewer than one stray byte per hundred letters; else Windows-1251.
         row("Windows-1251", "house$\xE4\xEE\xEC\r\n\xA8\xB8$x", "house|дом\nЁё|x");
         row("byte 1251 leaves undefined", "a$\x98", "a|\uFFFD");
         row("UTF-8", "house$дом", "house|дом");
@@ -68,6 +70,13 @@ private slots:
         row("byte-order mark is not text", kBom + "a$b", "a|b");
         row("byte-order mark before bad bytes", kBom + "д$\xFF\xD0", "д|\uFFFD\uFFFD");
         row("UTF-8 with one 1251 byte", "a$д\r\nb$\xE1", "a|Рґ\nb|б");
+        const QByteArray letters = QByteArray("д").repeated(200);
+        row("UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
+            "a|" + QString("д").repeated(201) + "\nb|\uFFFD\uFFFD");
+        row("UTF-8 letters after the first read", "\xE1$" + kFiller + letters,
+            "\uFFFD|" + kFiller + QString("д").repeated(200));
+        row("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
+            "a|" + QString("Рґ").repeated(200) + "\n|бб");
         row("UTF-8 cut short", "a$\xD0", "a|Р");
         row("past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ");
     }
@@ -81,7 +90,7 @@ private slots:
         const dictionary::SourceOpener open = memoryOpener(file.toStdString());
         const dictionary::CountResult counted = dictionary::countEntries(open);
         QCOMPARE(counted.entries, expected.size());
-        QCOMPARE(counted.hasSeparator, file.contains('$'));
+        QCOMPARE(counted.hasSeparator, file.contains('$') || file.contains('\t'));
 
         const auto lines = std::make_shared<const dictionary::Lines>(
             dictionary::loadEntries(open, counted.entries + 5, counted.encoding).lines);
@@ -121,6 +130,7 @@ private slots:
         QTest::newRow("fifo") << OpenStatus::NotRegularFile;
         QTest::newRow("zero") << OpenStatus::NotRegularFile;
         QTest::newRow("read error") << OpenStatus::ReadError;
+        QTest::newRow("no permission") << OpenStatus::NoPermission;
         QTest::newRow("file") << OpenStatus::Ok;
     }
 
@@ -133,13 +143,18 @@ private slots:
         QVERIFY(kind == "absent" || kind == "read error" || makeSpecialFile(kind, path) ||
                 (file.open(QIODevice::WriteOnly) && file.write("a$1\r\nb$2\r\n") == 10));
         file.close();
+        // Root may read any file, so the passes run as nobody then.
+        const bool asNobody =
+            kind == "no permission" && ::chmod(path.c_str(), 0) == 0 && ::geteuid() == 0;
+        QVERIFY(!asNobody || ::seteuid(65534) == 0);
         const dictionary::SourceOpener open =
             kind == "read error" ? memoryOpener(std::string(3 * kChunk, 'x'), kChunk + 5)
                                  : dictionary::fileOpener(path);
         const dictionary::CountResult counted = dictionary::countEntries(open);
+        const dictionary::LoadResult loaded = dictionary::loadEntries(open, 10, counted.encoding);
+        QVERIFY(!asNobody || ::seteuid(0) == 0);
         QTEST(counted.status, "status");
         QCOMPARE(counted.entries, kind == "file" ? 2 : 0);
-        const dictionary::LoadResult loaded = dictionary::loadEntries(open, 10, counted.encoding);
         QTEST(loaded.status, "status");
         QCOMPARE(loaded.lines.russian(2), kind == "file" ? "2" : "");
     }

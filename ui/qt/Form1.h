@@ -2,22 +2,18 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "dictionary/ByteSource.h"
 #include "drill/DrillEngine.h"
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QScrollBar;
 
 namespace ui {
 
-struct DictionaryMessage;
-
-// The program's one window: the two word bands, the direction buttons, the interval and range
-// bars with their fields, the card's numbers and the About button.
+// The program's one window on Qt: the controls of the design, each event handed to the drill
+// engine, and what the engine says shown in the controls.
 class Form1 : public QWidget, private drill::DrillFrontend {
     Q_OBJECT
 
@@ -35,46 +31,30 @@ protected:
 
 private:
     void createControls();
+    template <class Widget>
+    Widget* control(design::Control id) const;
+
     void Form_Activate();
     void Form_Unload();
     void HScroll1_Change(int value);
     void HScroll3_Change(int value);
+    void Text7_Change(const QString& text);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void startRun(drill::Direction direction);
-    void catchUp();
-    void armCardTimer();
-    void showMessage(const DictionaryMessage& message);
     void setBand(QLabel* band, const QString& text);
 
-    void showWordIndex(std::int64_t wordIndex) override;
-    void showSeqNo(std::int64_t seqNo) override;
-    void showQuestion(std::string_view text) override;
-    void showAnswer(std::string_view text) override;
+    void showText(design::Control control, std::string_view text) override;
+    void setBar(design::Control bar, int minimum, int maximum, int value) override;
+    void enable(design::Control control, bool enabled) override;
+    void wakeAt(std::optional<drill::TimePoint> due) override;
 
     std::unique_ptr<drill::Clock> ownClock_;
     std::unique_ptr<drill::RandomSource> ownRandom_;
-    drill::Clock& clock_;
     drill::DrillEngine engine_;
     QTimer cardTimer_;
     bool activated_ = false;
-
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QLabel* Label1_2 = nullptr;
-    QLabel* Label1_0 = nullptr;
-    QLabel* Label1_4 = nullptr;
-    QLineEdit* Text5 = nullptr;
-    QLabel* Label1_3 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    QScrollBar* HScroll3 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QLineEdit* Text4 = nullptr;
-    QLineEdit* Text7 = nullptr;
+    std::array<QWidget*, design::kControls.size()> controls_{};
 };
 
 }  // namespace ui

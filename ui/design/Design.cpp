@@ -1,0 +1,105 @@
+#include "Design.h"
+
+#include <algorithm>
+
+namespace design {
+
+// clang-format off
+const std::array<ControlDesign, 15> kControls{{
+    {Control::Label2, "Label2", Kind::Band, {0, 0, 5295, 600}, "", 12, "Слово-вопрос",
+     false, true},
+    {Control::Label3, "Label3", Kind::Band, {0, 720, 5295, 600}, "", 13, "Перевод"},
+    {Control::Command2, "Command2", Kind::Button, {120, 1440, 2415, 495}, "Русско-английский", 0,
+     "Начать: сначала русское слово, затем английское"},
+    {Control::Command1, "Command1", Kind::Button, {2760, 1440, 2415, 495}, "Англо-русский", 1,
+     "Начать: сначала английское слово, затем русское"},
+    {Control::Label1_2, "Label1_2", Kind::Caption, {0, 2040, 1335, 495}, "Интервал в секундах", 8,
+     "Подпись полосы интервала"},
+    {Control::Label1_0, "Label1_0", Kind::Caption, {1440, 2040, 1215, 495}, "Словарный диапазон",
+     10, "Подпись полосы диапазона"},
+    {Control::Label1_4, "Label1_4", Kind::Caption, {2880, 2160, 1455, 255}, "№ по порядку", 9,
+     "Подпись порядкового номера"},
+    {Control::Text5, "Text5", Kind::Field, {4320, 2160, 855, 285}, "", 5,
+     "Порядковый номер карточки"},
+    {Control::Label1_3, "Label1_3", Kind::Caption, {2880, 2640, 1455, 255}, "№ в словаре", 11,
+     "Подпись номера в словаре"},
+    {Control::Text3, "Text3", Kind::Field, {4320, 2640, 855, 285}, "", 2,
+     "Номер слова в словаре"},
+    {Control::HScroll1, "HScroll1", Kind::Bar, {0, 2760, 1335, 255}, "", 3,
+     "Интервал в секундах, от 2 до 10", false, false, {2, 10, 2, 1}},
+    {Control::HScroll3, "HScroll3", Kind::Bar, {1440, 2760, 1215, 255}, "", 6,
+     "Сколько слов с начала словаря участвуют", false, false, {100, 4000, 100, 100}},
+    {Control::Command3, "Command3", Kind::Button, {2760, 3120, 2415, 375}, "О программе", 14,
+     "Сведения о программе"},
+    {Control::Text4, "Text4", Kind::Field, {240, 3240, 855, 285}, "1", 4,
+     "Секунд на одну карточку"},
+    {Control::Text7, "Text7", Kind::Field, {1680, 3240, 735, 285}, "500", 7,
+     "Словарный диапазон: сколько слов с начала словаря участвуют", true},
+}};
+// clang-format on
+
+const ControlDesign& control(Control id) {
+    return kControls[static_cast<std::size_t>(id)];
+}
+
+std::vector<Control> tabOrder() {
+    std::vector<const ControlDesign*> focusable;
+    for (const ControlDesign& c : kControls) {
+        if (c.kind != Kind::Band && c.kind != Kind::Caption) {
+            focusable.push_back(&c);
+        }
+    }
+    std::sort(
+        focusable.begin(), focusable.end(),
+        [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
+    std::vector<Control> order;
+    for (const ControlDesign* c : focusable) {
+        order.push_back(c->id);
+    }
+    return order;
+}
+
+std::string aboutText() {
+    std::string text;
+    for (const std::string_view line : kAbout.lines) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += line;
+    }
+    return text;
+}
+
+Message message(Problem problem) {
+    switch (problem) {
+        case Problem::Missing:
+            return {"Нет словаря engl.voc в текущей папке",
+                    "Запустите программу из папки, где лежит engl.voc"};
+        case Problem::NotRegularFile:
+            return {"engl.voc здесь — не файл словаря",
+                    "Положите вместо него текстовый файл engl.voc"};
+        case Problem::NoPermission:
+            return {"Нет прав на чтение engl.voc",
+                    "Разрешите чтение файла и запустите программу снова"};
+        case Problem::Busy:
+            return {"engl.voc занят другой программой",
+                    "Закройте его в той программе и попробуйте снова"};
+        case Problem::OutOfMemory:
+            return {"Словарь engl.voc не помещается в память",
+                    "Уменьшите словарный диапазон и нажмите кнопку снова"};
+        case Problem::Empty:
+            return {"Словарь engl.voc пуст",
+                    "Запишите в него строки вида apple$яблоко и запустите программу снова"};
+        case Problem::NoPairs:
+            return {"В engl.voc нет ни одной пары со знаком $ или табуляцией",
+                    "Запишите строки вида apple$яблоко и запустите программу снова"};
+        case Problem::Emptied:
+            return {"Словарь engl.voc опустел после запуска",
+                    "Верните строки в файл и нажмите кнопку снова"};
+        case Problem::ReadError:
+            break;
+    }
+    return {"Не удалось прочитать engl.voc", "Проверьте файл и диск и запустите программу снова"};
+}
+
+}  // namespace design

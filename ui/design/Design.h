@@ -1,0 +1,120 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The window as it was designed, for any toolkit to draw: every control with its place, text and
+// looks, the About message, and every message the program shows. Texts are UTF-8.
+namespace design {
+
+// The controls by their designer names, in the order they are created.
+enum class Control {
+    Label2,  // the question band
+    Label3,  // the answer band
+    Command2,
+    Command1,
+    Label1_2,
+    Label1_0,
+    Label1_4,
+    Text5,
+    Label1_3,
+    Text3,
+    HScroll1,
+    HScroll3,
+    Command3,
+    Text4,
+    Text7,
+};
+
+enum class Kind {
+    Band,     // a label in the large font that shows a word or a message
+    Caption,  // a label in the window's font
+    Button,
+    Field,  // a one-line text field
+    Bar,    // a horizontal scroll bar
+};
+
+// Twips from the client area's top-left corner: 1440 to an inch, 15 to a pixel at 96 dpi.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Font {
+    std::string_view family;
+    double points = 0;
+    int weight = 0;   // 700 is bold
+    int charset = 0;  // 204 is Cyrillic
+};
+
+struct Bar {
+    int minimum = 0;
+    int maximum = 0;
+    int value = 0;
+    int step = 0;  // small and large alike
+};
+
+struct ControlDesign {
+    Control id;
+    std::string_view name;
+    Kind kind;
+    Twips at;
+    std::string_view text;  // the design text; labels centre it
+    int tabIndex;
+    std::string_view description;  // what a screen reader says of it beside its text
+    bool editable = false;         // of the fields, only the range takes typing, and digits only
+    bool highlighted = false;      // text in the system highlight colour
+    Bar bar{};                     // for a scroll bar
+};
+
+inline constexpr std::string_view kTitle = "Вокабунта 1.0 (5.9.2003)";
+inline constexpr Twips kClientArea{0, 0, 5280, 3585};
+inline constexpr Font kWindowFont{"MS Sans Serif", 8.25, 700, 204};
+inline constexpr Font kBandFont{"Arial", 15.75, 700, 204};
+inline constexpr int kHighlightColour = 13;  // the system's colour index of highlighted text
+
+// Every control, in creation order.
+extern const std::array<ControlDesign, 15> kControls;
+
+const ControlDesign& control(Control id);
+
+// The controls that take the focus, in tab order.
+std::vector<Control> tabOrder();
+
+struct AboutMessage {
+    std::string_view title;
+    std::array<std::string_view, 4> lines;
+    int style;  // an OK button and the information icon
+};
+
+inline constexpr AboutMessage kAbout{
+    "Информация", {"Вокабунта", "I версия", "Автор: Зельвиран", "5.09.2003г."}, 64};
+
+// The About lines joined by line feeds.
+std::string aboutText();
+
+// Why the drill cannot start, as the two bands say it.
+enum class Problem {
+    Missing,
+    NotRegularFile,
+    NoPermission,
+    Busy,
+    ReadError,
+    OutOfMemory,
+    Empty,    // no line at all
+    NoPairs,  // lines, but none with a separator
+    Emptied,  // had lines at start-up, none at the click
+};
+
+struct Message {
+    std::string_view problem;  // what is wrong, in the question band
+    std::string_view remedy;   // what to do, in the answer band
+};
+
+Message message(Problem problem);
+
+}  // namespace design
