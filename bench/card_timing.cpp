@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchApplication.h"
 #include "ProcessCpu.h"
-#include "ui/qt/Application.h"
 #include "ui/qt/Form1.h"
 
 using namespace std::chrono_literals;
@@ -36,11 +36,7 @@ void report(const char* what, std::vector<double> lateMs) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ui::setUpApplication(app);
+    BenchApplication app(argc, argv);
     const int cards = argc > 1 ? std::atoi(argv[1]) : 60;
     const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
     const char* dictionary = argc > 3 ? argv[3] : VOCABUNTA_SAMPLE;
