@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(VOCABUNTA_APP_ID));
     ui::setUpApplication(app);
     ui::Form1 window;
     window.show();

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
 # How the dictionary code scales: counting, loading, memory and start-up on generated
 # dictionaries of 1,234, 32,766 and 1,000,000 lines (Windows-1251, CR LF).
+# Whole processes are timed with hyperfine, whose JSON (every run's time) is kept in the build
+# folder's bench/ beside the programs.
 # Usage: bash bench/scale.sh [build-dir]   (default: build-bench/, configured as Release)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build-bench}
 count_runs=21   # whole-process runs per command for counting and start-up
+warmup_runs=3   # whole-process runs per command before those, not counted
 load_runs=7     # in-process loads per dictionary
+
+if ! command -v hyperfine >/dev/null; then
+    echo "scale.sh: hyperfine is missing; sh scripts/deps.sh test installs it" >&2
+    exit 1
+fi
 
 if [[ ! -f $build/CMakeCache.txt ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_TESTS=OFF \
@@ -17,7 +25,7 @@ build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
 if [[ $build_type != Release ]]; then
     echo "warning: $build is built as '${build_type:-no type}', not Release" >&2
 fi
-cmake --build "$build" --target count_entries scale_bench startup_bench time_runs >/dev/null
+cmake --build "$build" --target count_entries scale_bench startup_bench >/dev/null
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -47,11 +55,29 @@ size() {
     }'
 }
 field() { sed -n "s/.*$1=\([0-9.-]*\).*/\1/p" <<<"$2"; }
+
+# Times whole processes: time_commands NAME 'LABEL' 'COMMAND' ['LABEL' 'COMMAND']... runs each command
+# $warmup_runs + $count_runs times with no shell between, and keeps the summary and every run.
+time_commands() {
+    local name=$1
+    shift
+    local args=()
+    while (($# > 0)); do
+        args+=(--command-name "$1" "$2")
+        shift 2
+    done
+    hyperfine --shell=none --style=none --warmup "$warmup_runs" --runs "$count_runs" \
+        --export-csv "$scratch/$name.csv" --export-json "$build/bench/scale-$name.json" "${args[@]}"
+}
+# The median of a command timed by time_commands, in ms.
+median_ms() { awk -F, -v label="$2" '$1 == label { print $4 * 1000 }' "$scratch/$1.csv"; }
+# A command line for hyperfine, which splits it as a shell would.
+quoted() { printf '%q ' "$@"; }
 verdict() { awk -v a="$1" -v t="$2" 'BEGIN { print (a <= t ? "met" : "MISSED") }'; }
 
 echo "build: $build (${build_type:-no type}); $(nproc) cores; $(uname -r)"
 echo "timings are medians: counting and start-up over $count_runs whole-process runs each" \
-    "(commands take turns, 3 warm-up rounds), loading over $load_runs in-process loads"
+    "(hyperfine, after $warmup_runs warm-up runs), loading over $load_runs in-process loads"
 
 for lines in 1234 32766 1000000; do
     file=$scratch/engl-$lines.voc
@@ -62,10 +88,10 @@ for lines in 1234 32766 1000000; do
     echo
     echo "== $lines lines, $size bytes (count_entries says $counted, wc -l says $wc_lines)"
 
-    times=$("$build/bench/time_runs" "$count_runs" 3 "$build/bench/count_entries" "$file" ::: \
-        wc -l "$file")
-    count_ms=$(sed -n 1p <<<"$times" | cut -d' ' -f1)
-    wc_ms=$(sed -n 2p <<<"$times" | cut -d' ' -f1)
+    time_commands "count-$lines" count_entries "$(quoted "$build/bench/count_entries" "$file")" \
+        "wc -l" "$(quoted wc -l "$file")"
+    count_ms=$(median_ms "count-$lines" count_entries)
+    wc_ms=$(median_ms "count-$lines" "wc -l")
     count_ratio=$(ratio "$count_ms" "$wc_ms")
     echo "counting:  count_entries $(ms "$count_ms")   wc -l $(ms "$wc_ms")" \
         "  ratio $count_ratio  (target <= 2.00 at 1,000,000 lines:" \
@@ -96,14 +122,18 @@ shown_small=$("$build/bench/startup_bench" "$small" 2>/dev/null)
 shown_big=$("$build/bench/startup_bench" "$big" 2>/dev/null)
 echo "== start-up, offscreen, to the window counted and first painted" \
     "(10 lines: $shown_small; 32,766 lines: $shown_big)"
-times=$("$build/bench/time_runs" "$count_runs" 3 \
-    "$build/bench/startup_bench" "$small" ::: "$build/bench/startup_bench" "$big" ::: \
-    "$build/bench/startup_bench" --no-paint "$small" ::: \
-    "$build/bench/startup_bench" --no-paint "$big")
-start_ms() { sed -n "$1p" <<<"$times" | cut -d' ' -f1; }
-start_ratio=$(ratio "$(start_ms 2)" "$(start_ms 1)")
-echo "start-up:  10 lines $(ms "$(start_ms 1)")   32,766 lines $(ms "$(start_ms 2)")   ratio" \
-    "$start_ratio  (target <= 1.30: $(verdict "$start_ratio" 1.3))"
+time_commands startup \
+    painted-10 "$(quoted "$build/bench/startup_bench" "$small")" \
+    painted-32766 "$(quoted "$build/bench/startup_bench" "$big")" \
+    shown-10 "$(quoted "$build/bench/startup_bench" --no-paint "$small")" \
+    shown-32766 "$(quoted "$build/bench/startup_bench" --no-paint "$big")"
+start_ms() { median_ms startup "$1"; }
+start_ratio=$(ratio "$(start_ms painted-32766)" "$(start_ms painted-10)")
+echo "start-up:  10 lines $(ms "$(start_ms painted-10)")   32,766 lines" \
+    "$(ms "$(start_ms painted-32766)")   ratio $start_ratio" \
+    "(target <= 1.30: $(verdict "$start_ratio" 1.3))"
 echo "           quitting right after show(), before the first paint: 10 lines" \
-    "$(ms "$(start_ms 3)")   32,766 lines $(ms "$(start_ms 4)")   ratio" \
-    "$(ratio "$(start_ms 4)" "$(start_ms 3)")"
+    "$(ms "$(start_ms shown-10)")   32,766 lines $(ms "$(start_ms shown-32766)")" \
+    "  ratio $(ratio "$(start_ms shown-32766)" "$(start_ms shown-10)")"
+echo
+echo "every run's time: $build/bench/scale-*.json"

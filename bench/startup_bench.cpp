@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ui/qt/Application.h"
+#include "BenchApplication.h"
 #include "ui/qt/Form1.h"
 
 namespace {
@@ -30,11 +30,7 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ui::setUpApplication(app);
+    BenchApplication app(argc, argv);
     const bool waitForPaint = !(argc == 3 && std::strcmp(argv[1], "--no-paint") == 0);
     if (argc != (waitForPaint ? 2 : 3)) {
         std::fprintf(stderr, "usage: startup_bench [--no-paint] FILE\n");

@@ -9,8 +9,8 @@
 #include <array>
 #include <cstdio>
 
+#include "BenchApplication.h"
 #include "ProcessCpu.h"
-#include "ui/qt/Application.h"
 #include "ui/qt/Form1.h"
 
 namespace {
@@ -32,11 +32,7 @@ constexpr std::array<Pair, 8> kPairs{{{"window", "окно"},
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ui::setUpApplication(app);
+    BenchApplication app(argc, argv);
     const int cards = argc > 1 ? std::atoi(argv[1]) : 30;
     const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
 

@@ -26,9 +26,10 @@ public:
     // True when it held a valid non-ASCII sequence and fewer than one byte in a hundred such
     // sequences that starts none.
     bool finish();
-    // Whether the verdict is settled as "not UTF-8" whatever `bytesLeft` more bytes hold.
+    // Whether the verdict is settled as "not UTF-8" whatever `bytesLeft` more bytes hold: a
+    // letter begun may yet end, and each further letter takes two bytes at least.
     bool cannotBeUtf8(std::uint64_t bytesLeft) const {
-        return invalid_ * 100 >= valid_ + bytesLeft / 2;
+        return invalid_ * 100 >= valid_ + (pending_ > 0) + bytesLeft / 2;
     }
 
 private:

@@ -20,6 +20,9 @@ PassResult readPass(const SourceOpener& open, OnChunk&& onChunk, std::uint64_t* 
 
 namespace detail {
 constexpr std::size_t kChunkSize = 1 << 16;
+// What a pass reads in: kChunkSize, unless the fuzzer makes it small so that line ends and
+// letters fall across chunk ends. At least the byte-order mark's length, so that it is seen.
+inline std::size_t chunkSize = kChunkSize;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Reads until `buffer` is full or the input ends; nullopt on a read error.
@@ -36,7 +39,7 @@ PassResult readPass(const SourceOpener& open, OnChunk&& onChunk, std::uint64_t* 
         *sizeHint = opened.source->sizeHint();
     }
     PassResult result;
-    std::vector<char> buffer(detail::kChunkSize);
+    std::vector<char> buffer(detail::chunkSize);
     for (bool first = true;; first = false) {
         const std::optional<std::size_t> got = detail::readFull(*opened.source, buffer);
         if (!got) {

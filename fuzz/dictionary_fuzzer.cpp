@@ -1,10 +1,13 @@
 // Feeds any bytes to the dictionary reader as the file "engl.voc" and checks what it makes of
-// them: counting, loading, splitting and decoding.
+// them: counting, loading, splitting and decoding, read in one chunk and in small ones.
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "dictionary/Count.h"
 #include "dictionary/LineSplitter.h"
 #include "dictionary/Lines.h"
+#include "dictionary/Pass.h"
 #include "tests/Fakes.h"
 
 namespace {
@@ -39,18 +42,26 @@ void checkPieces(std::string_view input) {
     check(pieceUtf8.finish() == wholeUtf8.finish());
 }
 
-}  // namespace
+// What the counting and loading passes made of the input: the count, the encoding, and every
+// line of the two loads.
+struct Reading {
+    std::int64_t entries = 0;
+    dictionary::Encoding encoding = dictionary::Encoding::Windows1251;
+    std::vector<std::string> lines;
+    bool operator==(const Reading&) const = default;
+};
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
+Reading read(std::string_view input) {
     const dictionary::SourceOpener open = memoryOpener(std::string(input));
     const dictionary::CountResult counted = dictionary::countEntries(open);
     check(counted.status == dictionary::OpenStatus::Ok);
-    check(counted.entries >= 0 && std::uint64_t(counted.entries) <= size);
+    check(counted.entries >= 0 && std::uint64_t(counted.entries) <= input.size());
     check(counted.hasSeparator == (input.find_first_of("$\t") != std::string_view::npos));
+    Reading reading{counted.entries, counted.encoding, {}};
 
     // The whole file, and a range that its first byte picks.
-    for (const std::int64_t n : {counted.entries + 1, std::int64_t(size > 0 ? data[0] % 8 : 0)}) {
+    const std::int64_t picked = input.empty() ? 0 : std::uint8_t(input[0]) % 8;
+    for (const std::int64_t n : {counted.entries + 1, picked}) {
         const dictionary::LoadResult loaded = dictionary::loadEntries(open, n, counted.encoding);
         check(loaded.status == dictionary::OpenStatus::Ok);
         const dictionary::Lines& lines = loaded.lines;
@@ -65,8 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       ? lines.russian(i).empty()
                       : english + separator + std::string(lines.russian(i)) == raw);
             dictionary::toUtf8(raw, counted.encoding);
+            reading.lines.push_back(raw);
         }
     }
+    return reading;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    // Inputs are shorter than one chunk, so read them again in chunks of 3 to 18 bytes, a size
+    // the last byte picks: where a chunk ends, a CR LF or a letter splits, and nothing may change.
+    const Reading whole = read(input);
+    dictionary::detail::chunkSize = 3 + (size > 0 ? data[size - 1] % 16 : 0);
+    const Reading chunked = read(input);
+    dictionary::detail::chunkSize = dictionary::detail::kChunkSize;
+    check(chunked == whole);
     checkPieces(input);
     return 0;
 }

@@ -14,15 +14,15 @@ set -eu
 #   qt6-base-dev, qt6-base-dev-tools      Qt 6 Widgets headers, CMake packages, moc
 #   libgl-dev, libxkbcommon-dev           Qt6Gui's CMake package looks for both
 #   qt6-qpa-plugins                       the xcb and offscreen platforms: the window needs one
+#   qt6-wayland                           the Wayland platform: a native window under GNOME and KDE
 #   fonts-liberation2                     the design's fonts, with Cyrillic
 #   qt6-translations-l10n                 Qt's own Russian texts (standard buttons, menus)
 RUN="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-    libxkbcommon-dev qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n"
+    libxkbcommon-dev qt6-qpa-plugins qt6-wayland fonts-liberation2 qt6-translations-l10n"
 
 # Building the .deb, on top:
-#   dpkg-dev, file                        cpack's library scan (file finds the ELF files,
-#                                         dpkg-shlibdeps their packages)
-DEB="dpkg-dev file"
+#   dpkg-dev, debhelper                   dpkg-buildpackage and the dh sequence of debian/rules
+DEB="dpkg-dev debhelper"
 
 # The tests and checks, on top:
 #   clang, libclang-rt-14-dev, llvm-14    sanitizer and fuzzer builds: clang only recommends its
@@ -32,10 +32,16 @@ DEB="dpkg-dev file"
 #   shared-mime-info, libglib2.0-bin      the file type as a file manager sees it; gio launch
 #   dbus-daemon, dbus-bin, at-spi2-core, python3, python3-gi, python3-pyatspi,
 #   gir1.2-glib-2.0, gir1.2-atspi-2.0     the window as a screen reader meets it
-#   imagemagick, xdotool                  scripts/screenshot.sh
+#   imagemagick, xdotool                  scripts/screenshot.sh; xdotool and x11-utils' xprop
+#   x11-utils                             find the window's X11 class in the end-to-end test
+#   lintian, devscripts                   the package's policy check; hardening-check
+#   weston                                a headless Wayland compositor for the end-to-end test
+#   git, clang-format, shellcheck         the tracked files' formatting and the shell scripts
+#   hyperfine                             bench/scale.sh times whole processes with it
 TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
-    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool"
+    python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool x11-utils lintian
+    devscripts weston git clang-format shellcheck hyperfine"
 
 # The Windows program, cross-built and tested under Wine:
 #   cmake, ninja-build                    the build system

@@ -4,7 +4,8 @@
 Usage: atspi_e2e.py DESKTOP_ENTRY SAMPLE USER_DICTIONARY, run by run_e2e.sh on a virtual
 display with private buses. Starts the entry with gio launch from a folder that holds no
 dictionary: first as the menu does, with no file, so it must drill the sample; then on the
-user's engl.voc, as a file manager does, so it must count that one. Stops at the first failure.
+user's engl.voc, as a file manager does, so it must count that one. Each time the window's X11
+class must be the entry's StartupWMClass. Stops at the first failure.
 """
 
 import os
@@ -43,7 +44,15 @@ def launch(entry, *files):
         child for app in pyatspi.Registry.getDesktop(0) for child in app if child.name == TITLE))
     if window.getRole() != pyatspi.ROLE_FRAME:
         sys.exit(f"FAIL the window is a '{window.getRoleName()}': its title is not announced")
-    return window.getApplication().get_process_id(), lambda key: pyatspi.findDescendant(
+    pid = window.getApplication().get_process_id()
+    # An X11 shell finds the entry of a window by its class, which the entry names exactly.
+    wm_class = next(ln[15:].strip() for ln in open(entry) if ln.startswith("StartupWMClass="))
+    run = lambda *args: subprocess.run(args, capture_output=True, text=True).stdout  # noqa: E731
+    classes = [run("xprop", "-id", w, "WM_CLASS").strip()
+               for w in run("xdotool", "search", "--onlyvisible", "--pid", str(pid)).split()]
+    if not any(c.endswith(f', "{wm_class}"') for c in classes):
+        sys.exit(f"FAIL the window's class is not StartupWMClass '{wm_class}': {classes}")
+    return pid, lambda key: pyatspi.findDescendant(
         window, lambda node: key in (node.description, node.name))
 
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+#include "ui/qt/Application.h"
+
+// The program's application, set up as the program sets it up, on the offscreen platform unless
+// another one is asked for.
+class BenchApplication : public QApplication {
+public:
+    BenchApplication(int& argc, char** argv) : QApplication(offscreenUnlessTold(argc), argv) {
+        ui::setUpApplication(*this);
+    }
+
+private:
+    static int& offscreenUnlessTold(int& argc) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return argc;
+    }
+};
