@@ -16,6 +16,9 @@ fi
 if [ -z "${VOCABUNTA_WINE_READY-}" ]; then
     scratch=$(mktemp -d)
     export WINEPREFIX="$scratch/prefix" WINEARCH=win32 WINEDEBUG=-all
+    # Wine writes a Windows file name in the locale's character set: without UTF-8 (no locale at
+    # all, as on a fresh system) a Cyrillic name cannot be made.
+    export LC_ALL=C.UTF-8
     # No Mono or Gecko: nothing here needs them, and their installers would ask.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export VOCABUNTA_WINE_READY=1
