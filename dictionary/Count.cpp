@@ -22,8 +22,8 @@ CountResult countEntries(const SourceOpener& open) {
                                   std::memchr(chunk.data(), '$', chunk.size()) != nullptr ||
                                   std::memchr(chunk.data(), '\t', chunk.size()) != nullptr;
             read += chunk.size();
-            // Windows-1251 text is plain after its first few hundred letters; the rest of it
-            // need not be checked, unless the file has grown past the size it had when opened.
+            // A Windows-1251 file shows what it is within its first few hundred letters; the
+            // rest need not be checked, unless the file has grown past its size when opened.
             if (!settled) {
                 utf8.feed(chunk);
                 settled = read <= size && utf8.cannotBeUtf8(size - read);

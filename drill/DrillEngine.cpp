@@ -73,7 +73,8 @@ void DrillEngine::activate() {
         problem = Problem::NoPairs;
     }
     const std::int64_t entries = problem ? 0 : counted.entries;
-    // The bar holds an int and never stands below its minimum; the field shows the whole count.
+    // The bar holds an int, and its minimum comes down to a count below it; the field shows
+    // the whole count.
     const int barEnd = static_cast<int>(std::min<std::int64_t>(entries, INT_MAX));
     const int barMinimum = std::min(design::control(Control::HScroll3).bar.minimum, barEnd);
     frontend_.setBar(Control::HScroll3, barMinimum, barEnd, barEnd);
