@@ -3,9 +3,10 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <utility>
 
-#include "AccessibleName.h"
 #include "BandFont.h"
+#include "Caption.h"
 #include "Resources.h"
 #include "Utf16.h"
 
@@ -223,10 +224,17 @@ void Form1::createControls() {
             ::SetScrollInfo(hwnd, SB_CTL, &info, FALSE);
         }
     }
-    // The tab order is the z-order of the controls that take the focus.
+    // The tab order is the z-order of the controls that take the focus. A caption takes none, so
+    // it can stand just before the first field or bar it names, where a screen reader looks for
+    // the name of a control that has no text of its own: back in z-order to the nearest label.
+    std::array<bool, design::kControls.size()> placed{};
     for (const Control id : design::tabOrder()) {
-        ::SetWindowPos(control(id), HWND_BOTTOM, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (const std::optional<Control> next : {captionOf(id), std::optional(id)}) {
+            if (next && !std::exchange(placed[indexOf(*next)], true)) {
+                ::SetWindowPos(control(*next), HWND_BOTTOM, 0, 0, 0, 0,
+                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
     }
     nameForScreenReaders();
 }
@@ -241,9 +249,11 @@ void Form1::nameForScreenReaders() {
         const HWND hwnd = control(design.id);
         annotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                     PROPID_ACC_DESCRIPTION, utf16(design.description).c_str());
-        if (design.kind == Kind::Field || design.kind == Kind::Bar) {
+        // Said outright as well, so that the name does not hang on how a reader looks for it.
+        if (const std::optional<Control> caption = captionOf(design.id)) {
             annotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                        PROPID_ACC_NAME, utf16(accessibleName(design.id)).c_str());
+                                        PROPID_ACC_NAME,
+                                        utf16(design::control(*caption).text).c_str());
         }
     }
     annotations->Release();
