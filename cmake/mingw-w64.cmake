@@ -9,5 +9,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# ctest runs the test programs through Wine; tests/win32/with_wine.sh sets up its prefix.
+# ctest runs the test programs through Wine; scripts/wine.sh sets up its prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -32,4 +32,4 @@ cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64
     -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_WERROR=ON -DVOCABUNTA_TESTS=OFF -DVOCABUNTA_BENCH=OFF
 cmake --build build-win64
 
-sh tests/win32/with_wine.sh ctest --test-dir build-windows --output-on-failure --no-tests=error
+sh scripts/wine.sh ctest --test-dir build-windows --output-on-failure --no-tests=error

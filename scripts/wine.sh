@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs a command (ctest, a test program, a benchmark) against a fresh 32-bit Wine prefix in a
 # temporary folder, on a virtual display, and removes the prefix afterwards:
-#   sh tests/win32/with_wine.sh [--dpi N] COMMAND [ARGS...]
+#   sh scripts/wine.sh [--dpi N] COMMAND [ARGS...]
 # The prefix gets the TrueType fonts (or Cyrillic captions render as boxes), the classic look,
 # and Wine's virtual desktop (or every hidden window costs a 2 s wait).
 set -eu
@@ -11,7 +11,7 @@ if [ "${1-}" = "--dpi" ]; then
     dpi=$2
     shift 2
 fi
-[ $# -gt 0 ] || { echo "usage: sh tests/win32/with_wine.sh [--dpi N] COMMAND [ARGS...]" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: sh scripts/wine.sh [--dpi N] COMMAND [ARGS...]" >&2; exit 2; }
 
 if [ -z "${VOCABUNTA_WINE_READY-}" ]; then
     scratch=$(mktemp -d)
