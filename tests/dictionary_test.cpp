@@ -36,7 +36,7 @@ std::string repeated(const std::string& text, int times) {
 TEST_CASE("reading") {
     // A file and the words it gives, decoded: "English|Russian" a line, joined by line feeds.
     struct Row {
-        const char* name;
+        std::string_view name;
         std::string file;
         std::string entries;
     };

@@ -66,7 +66,7 @@ const Shown kCannotStart = {"HScroll3=0..0@0", "Text7=0", "HScroll3 off", "Comma
                             "Command2 off"};
 
 struct Row {
-    const char* name;
+    std::string_view name;
     dictionary::SourceOpener open;
     Shown shown;
 };
@@ -210,7 +210,7 @@ TEST_CASE("huge words are cut") {
 // The range field's text made usable against 1,234 entries.
 TEST_CASE("range from text") {
     struct Row {
-        const char* text;
+        std::string_view text;
         std::int64_t range;
     };
     for (const Row& row : {
