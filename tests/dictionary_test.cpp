@@ -35,61 +35,14 @@ std::string repeated(const std::string& text, int times) {
 // Counting, then loading more than every line: the lists' element 0 and past N are empty.
 TEST_CASE("reading") {
     // A file and the words it gives, decoded: "English|Russian" a line, joined by line feeds.
-    struct Row {
-        std::string_view name;
-        std::string file;
-        std::string entries;
-    };
-    const std::string letters = repeated("д", 200);
-    for (const Row& row : {
-             Row{"empty file", "", ""},
-             Row{"last line without a line end", "a$b\r\nc$d", "a|b\nc|d"},
-             Row{"CR, LF and CR LF each end a line", "a$1\rb$2\nc$3\r\nd$4", "a|1\nb|2\nc|3\nd|4"},
-             Row{"CR CR LF is two line ends", "a\r\r\n", "a|\n|"},
-             Row{"LF CR is two line ends", "a\n\rb", "a|\n|\nb|"},
-             Row{"empty lines are entries", "\r\n\r\n$\r\n", "|\n|\n|"},
-             Row{"CR LF split across reads", kFiller + "\r\nb$c", kFiller + "|\nb|c"},
-             Row{"split at the first $", "a$b$c", "a|b$c"},
-             Row{"$ first", "$rest", "|rest"},
-             Row{"$ last", "word$", "word|"},
-             Row{"blanks kept", " a $ b ", " a | b "},
-             Row{"line without a separator is all English", "plain\r\nx$y", "plain|\nx|y"},
-             Row{"a tab where there is no $", "house\tдом\r\n\tx\ty", "house|дом\n|x\ty"},
-             Row{"$ before a tab", "a\tb$c\td", "a\tb|c\td"},
-             Row{"$ beyond 16-bit positions", std::string(40000, 'x') + "$y",
-                 std::string(40000, 'x') + "|y"},
-             Row{"more lines than 16 bits count", repeated("w$s\r\n", 40000),
-                 repeated("w|s\n", 40000).substr(0, 4 * 40000 - 1)},
-             Row{"NUL bytes are text", "\0$\0\r\n\0"s, "\0|\0\n\0|"s},
-             Row{"final Ctrl-Z dropped", "a$b\x1A", "a|b"},
-             Row{"final Ctrl-Z after a line end", "a$b\r\n\x1A", "a|b"},
-             Row{"Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\x1A"},
-             // One encoding for the whole file: UTF-8 after a byte-order mark, or when it holds
-             // valid non-ASCII UTF-8 with fewer than one stray byte per hundred letters; else
-             // Windows-1251.
-             Row{"Windows-1251", "house$\xE4\xEE\xEC\r\n\xA8\xB8$x", "house|дом\nЁё|x"},
-             Row{"byte 1251 leaves undefined", "a$\x98", "a|\uFFFD"},
-             Row{"UTF-8", "house$дом", "house|дом"},
-             Row{"UTF-8 letter split across reads", kFiller + "д$x", kFiller + "д|x"},
-             Row{"byte-order mark is not text", kBom + "a$b", "a|b"},
-             Row{"byte-order mark before bad bytes", kBom + "д$\xFF\xD0", "д|\uFFFD\uFFFD"},
-             Row{"UTF-8 with one 1251 byte", "a$д\r\nb$\xE1", "a|Рґ\nb|б"},
-             Row{"UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
-                 "a|" + letters + "д\nb|\uFFFD\uFFFD"},
-             Row{"UTF-8 letters after the first read", "\xE1$" + kFiller + letters,
-                 "\uFFFD|" + kFiller + letters},
-             Row{"1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
-                 "a|" + repeated("Рґ", 200) + "\n|бб"},
-             Row{"UTF-8 cut short", "a$\xD0", "a|Р"},
-             Row{"past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ"},
-         }) {
-        INFO(row.name);
-        const std::size_t size =
-            row.entries.empty() ? 0 : std::ranges::count(row.entries, '\n') + 1;
-        const dictionary::SourceOpener open = memoryOpener(row.file);
+    const auto reads = [](std::string_view name, const std::string& file,
+                          const std::string& entries) {
+        INFO(name);
+        const std::size_t size = entries.empty() ? 0 : std::ranges::count(entries, '\n') + 1;
+        const dictionary::SourceOpener open = memoryOpener(file);
         const dictionary::CountResult counted = dictionary::countEntries(open);
         CHECK(counted.entries == std::int64_t(size));
-        CHECK(counted.hasSeparator == (row.file.find_first_of("$\t") != std::string::npos));
+        CHECK(counted.hasSeparator == (file.find_first_of("$\t") != std::string::npos));
 
         const auto lines = std::make_shared<const dictionary::Lines>(
             dictionary::loadEntries(open, counted.entries + 5, counted.encoding).lines);
@@ -101,8 +54,48 @@ TEST_CASE("reading") {
         for (std::size_t i = 0; i <= size + 1; ++i) {
             shown += english.text(i) + "|" + russian.text(i) + (i <= size ? "\n" : "");
         }
-        CHECK(shown == "|\n" + row.entries + (size > 0 ? "\n|" : "|"));
-    }
+        CHECK(shown == "|\n" + entries + (size > 0 ? "\n|" : "|"));
+    };
+    reads("empty file", "", "");
+    reads("last line without a line end", "a$b\r\nc$d", "a|b\nc|d");
+    reads("CR, LF and CR LF each end a line", "a$1\rb$2\nc$3\r\nd$4", "a|1\nb|2\nc|3\nd|4");
+    reads("CR CR LF is two line ends", "a\r\r\n", "a|\n|");
+    reads("LF CR is two line ends", "a\n\rb", "a|\n|\nb|");
+    reads("empty lines are entries", "\r\n\r\n$\r\n", "|\n|\n|");
+    reads("CR LF split across reads", kFiller + "\r\nb$c", kFiller + "|\nb|c");
+    reads("split at the first $", "a$b$c", "a|b$c");
+    reads("$ first", "$rest", "|rest");
+    reads("$ last", "word$", "word|");
+    reads("blanks kept", " a $ b ", " a | b ");
+    reads("line without a separator is all English", "plain\r\nx$y", "plain|\nx|y");
+    reads("a tab where there is no $", "house\tдом\r\n\tx\ty", "house|дом\n|x\ty");
+    reads("$ before a tab", "a\tb$c\td", "a\tb|c\td");
+    reads("$ beyond 16-bit positions", std::string(40000, 'x') + "$y",
+          std::string(40000, 'x') + "|y");
+    reads("more lines than 16 bits count", repeated("w$s\r\n", 40000),
+          repeated("\nw|s", 40000).substr(1));
+    reads("NUL bytes are text", "\0$\0\r\n\0"s, "\0|\0\n\0|"s);
+    reads("final Ctrl-Z dropped", "a$b\x1A", "a|b");
+    reads("final Ctrl-Z after a line end", "a$b\r\n\x1A", "a|b");
+    reads("Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\x1A");
+    // One encoding for the whole file: UTF-8 after a byte-order mark, or when it holds valid
+    // non-ASCII UTF-8 with fewer than one stray byte per hundred letters; else Windows-1251.
+    const std::string letters = repeated("д", 200);
+    reads("Windows-1251", "house$\xE4\xEE\xEC\r\n\xA8\xB8$x", "house|дом\nЁё|x");
+    reads("byte 1251 leaves undefined", "a$\x98", "a|\uFFFD");
+    reads("UTF-8", "house$дом", "house|дом");
+    reads("UTF-8 letter split across reads", kFiller + "д$x", kFiller + "д|x");
+    reads("byte-order mark is not text", kBom + "a$b", "a|b");
+    reads("byte-order mark before bad bytes", kBom + "д$\xFF\xD0", "д|\uFFFD\uFFFD");
+    reads("UTF-8 with one 1251 byte", "a$д\r\nb$\xE1", "a|Рґ\nb|б");
+    reads("UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
+          "a|" + letters + "д\nb|\uFFFD\uFFFD");
+    reads("UTF-8 letters after the first read", "\xE1$" + kFiller + letters,
+          "\uFFFD|" + kFiller + letters);
+    reads("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
+          "a|" + repeated("Рґ", 200) + "\n|бб");
+    reads("UTF-8 cut short", "a$\xD0", "a|Р");
+    reads("past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ");
 }
 
 TEST_CASE("lines after N are not read") {
@@ -127,21 +120,8 @@ TEST_CASE("words are cut whole") {
 TEST_CASE("files") {
     // What a user might have named "engl.voc": no file, a folder, a named pipe without a
     // writer, a link to the endless zero device, a file whose reading fails, a plain file.
-    struct Row {
-        std::string_view kind;
-        OpenStatus status;
-    };
-    for (const Row& row : {
-             Row{"absent", OpenStatus::Missing},
-             Row{"folder", OpenStatus::NotRegularFile},
-             Row{"fifo", OpenStatus::NotRegularFile},
-             Row{"zero", OpenStatus::NotRegularFile},
-             Row{"read error", OpenStatus::ReadError},
-             Row{"no permission", OpenStatus::NoPermission},
-             Row{"file", OpenStatus::Ok},
-         }) {
-        INFO(row.kind);
-        const std::string kind(row.kind);
+    const auto opens = [](const std::string& kind, OpenStatus status) {
+        INFO(kind);
         std::string dir = std::filesystem::temp_directory_path() / "dictionary_test-XXXXXX";
         REQUIRE(::mkdtemp(dir.data()));
         const std::string path = dir + "/engl.voc";
@@ -160,11 +140,18 @@ TEST_CASE("files") {
         const dictionary::CountResult counted = dictionary::countEntries(open);
         const dictionary::LoadResult loaded = dictionary::loadEntries(open, 10, counted.encoding);
         CHECK((!asNobody || ::seteuid(0) == 0));
-        CHECK(counted.status == row.status);
+        CHECK(counted.status == status);
         CHECK(counted.entries == (kind == "file" ? 2 : 0));
-        CHECK(loaded.status == row.status);
+        CHECK(loaded.status == status);
         CHECK(loaded.lines.russian(2) == (kind == "file" ? "2" : ""));
         std::filesystem::remove_all(dir);
-    }
+    };
+    opens("absent", OpenStatus::Missing);
+    opens("folder", OpenStatus::NotRegularFile);
+    opens("fifo", OpenStatus::NotRegularFile);
+    opens("zero", OpenStatus::NotRegularFile);
+    opens("read error", OpenStatus::ReadError);
+    opens("no permission", OpenStatus::NoPermission);
+    opens("file", OpenStatus::Ok);
 }
 #endif

@@ -65,63 +65,53 @@ Shown operator+(Shown a, const Shown& b) {
 const Shown kCannotStart = {"HScroll3=0..0@0", "Text7=0", "HScroll3 off", "Command1 off",
                             "Command2 off"};
 
-struct Row {
-    std::string_view name;
-    dictionary::SourceOpener open;
-    Shown shown;
-};
-
 }  // namespace
 
 // Start-up: the interval field, the range bar and field set to the count, or why no run can
 // start, with the range bar and both direction buttons off.
 TEST_CASE("start-up") {
-    for (const Row& row : {
-             Row{"1,234 entries",
-                 memoryOpener(numberedEntries(1234)),
-                 {"HScroll3=100..1234@1234", "Text7=1234"}},
-             Row{"fewer than the bar's minimum",
-                 memoryOpener("a$b"),
-                 {"HScroll3=1..1@1", "Text7=1"}},
-             Row{"missing", failingOpener(OpenStatus::Missing),
-                 kCannotStart + said(Problem::Missing)},
-             Row{"not a file", failingOpener(OpenStatus::NotRegularFile),
-                 kCannotStart + said(Problem::NotRegularFile)},
-             Row{"no permission", failingOpener(OpenStatus::NoPermission),
-                 kCannotStart + said(Problem::NoPermission)},
-             Row{"busy", failingOpener(OpenStatus::Busy), kCannotStart + said(Problem::Busy)},
-             Row{"read error", failingOpener(OpenStatus::ReadError),
-                 kCannotStart + said(Problem::ReadError)},
-             Row{"empty", memoryOpener(""), kCannotStart + said(Problem::Empty)},
-             Row{"empty lines", memoryOpener("\r\n\r\n"), kCannotStart + said(Problem::NoPairs)},
-             Row{"no separator", memoryOpener("one\r\ntwo"), kCannotStart + said(Problem::NoPairs)},
-         }) {
-        INFO(row.name);
-        Rig rig({}, row.open);
-        CHECK(rig.frontend.take() == Shown{"Text4=2"} + row.shown);
+    const auto startsUp = [](std::string_view name, dictionary::SourceOpener open,
+                             const Shown& shown) {
+        INFO(name);
+        Rig rig({}, std::move(open));
+        CHECK(rig.frontend.take() == Shown{"Text4=2"} + shown);
         CHECK(rig.engine.state().SeqNo == 1);
-    }
+    };
+    startsUp("1,234 entries", memoryOpener(numberedEntries(1234)),
+             {"HScroll3=100..1234@1234", "Text7=1234"});
+    startsUp("fewer than the bar's minimum", memoryOpener("a$b"), {"HScroll3=1..1@1", "Text7=1"});
+    startsUp("missing", failingOpener(OpenStatus::Missing), kCannotStart + said(Problem::Missing));
+    startsUp("not a file", failingOpener(OpenStatus::NotRegularFile),
+             kCannotStart + said(Problem::NotRegularFile));
+    startsUp("no permission", failingOpener(OpenStatus::NoPermission),
+             kCannotStart + said(Problem::NoPermission));
+    startsUp("busy", failingOpener(OpenStatus::Busy), kCannotStart + said(Problem::Busy));
+    startsUp("read error", failingOpener(OpenStatus::ReadError),
+             kCannotStart + said(Problem::ReadError));
+    startsUp("empty", memoryOpener(""), kCannotStart + said(Problem::Empty));
+    startsUp("empty lines", memoryOpener("\r\n\r\n"), kCannotStart + said(Problem::NoPairs));
+    startsUp("no separator", memoryOpener("one\r\ntwo"), kCannotStart + said(Problem::NoPairs));
 }
 
 // What goes wrong only at the first click is said, and the next click tries again.
 TEST_CASE("a start that fails") {
-    for (const Row& row : {
-             Row{"out of memory", exhaustingOpener(), said(Problem::OutOfMemory)},
-             Row{"emptied", memoryOpener(""), said(Problem::Emptied)},
-             Row{"busy", failingOpener(OpenStatus::Busy), said(Problem::Busy)},
-         }) {
-        INFO(row.name);
+    const auto fails = [](std::string_view name, dictionary::SourceOpener atClick,
+                          const Shown& shown) {
+        INFO(name);
         int pass = 0;
         const dictionary::SourceOpener works = memoryOpener(numberedEntries(10));
-        Rig rig({}, [&] { return ++pass == 2 ? row.open() : works(); });
+        Rig rig({}, [&] { return ++pass == 2 ? atClick() : works(); });
         rig.frontend.take();
         CHECK(rig.start(Direction::EnglishFirst) ==
-              Shown{"HScroll3 off"} + row.shown + Shown{"wake none"});
+              Shown{"HScroll3 off"} + shown + Shown{"wake none"});
         rig.engine.typeRange("5");
         CHECK(rig.start(Direction::EnglishFirst) == Shown{"HScroll3 off", "Text7=5", "Text3=1",
                                                           "Text5=1", "Label2=en1",
                                                           "Label3=", "wake@1000"});
-    }
+    };
+    fails("out of memory", exhaustingOpener(), said(Problem::OutOfMemory));
+    fails("emptied", memoryOpener(""), said(Problem::Emptied));
+    fails("busy", failingOpener(OpenStatus::Busy), said(Problem::Busy));
 }
 
 // The dictionary number first, then the running number and the question; the answer at half
@@ -209,27 +199,19 @@ TEST_CASE("huge words are cut") {
 
 // The range field's text made usable against 1,234 entries.
 TEST_CASE("range from text") {
-    struct Row {
-        std::string_view text;
-        std::int64_t range;
-    };
-    for (const Row& row : {
-             Row{"600", 600},     // a whole number
-             Row{" 7 ", 7},       // blanks around
-             Row{"", 1234},       // nothing: all
-             Row{"12abc", 1234},  // no number: all
-             Row{"12.7", 12},     // a fraction: its whole part
-             Row{"12,7", 12},     // a decimal comma
-             Row{"0.5", 1},       // below one: one
-             Row{"-5", 1},        // negative
-             Row{"1e-400", 1},    // too close to zero
-             Row{"5000", 1234},   // above the entries: all
-             Row{"1e400", 1234},  // too large
-             Row{"nan", 1234},    // not a number
-         }) {
-        CAPTURE(row.text);
-        CHECK(drill::rangeSizeFromText(row.text, 1234) == row.range);
-    }
+    const auto range = [](std::string_view text) { return drill::rangeSizeFromText(text, 1234); };
+    CHECK(range("600") == 600);     // a whole number
+    CHECK(range(" 7 ") == 7);       // blanks around
+    CHECK(range("") == 1234);       // nothing: all
+    CHECK(range("12abc") == 1234);  // no number: all
+    CHECK(range("12.7") == 12);     // a fraction: its whole part
+    CHECK(range("12,7") == 12);     // a decimal comma
+    CHECK(range("0.5") == 1);       // below one: one
+    CHECK(range("-5") == 1);        // negative
+    CHECK(range("1e-400") == 1);    // too close to zero
+    CHECK(range("5000") == 1234);   // above the entries: all
+    CHECK(range("1e400") == 1234);  // too large
+    CHECK(range("nan") == 1234);    // not a number
 }
 
 // The program's own draws: many different values, none outside [0, 1).
@@ -239,7 +221,5 @@ TEST_CASE("draws stay below one") {
     for (int i = 0; i < 100; ++i) {
         drawn.insert(random.next());
     }
-    CHECK(drawn.size() > 50);
-    CHECK(*drawn.begin() >= 0.0);
-    CHECK(*drawn.rbegin() < 1.0);
+    CHECK((drawn.size() > 50 && *drawn.begin() >= 0.0 && *drawn.rbegin() < 1.0));
 }
