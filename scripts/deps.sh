@@ -38,10 +38,11 @@ DEB="dpkg-dev debhelper"
 #   weston                                a headless Wayland compositor for the end-to-end test
 #   git, clang-format, shellcheck         the tracked files' formatting and the shell scripts
 #   hyperfine                             bench/scale.sh times whole processes with it
+#   doctest-dev                           the header-only test library of the core's tests
 TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     shared-mime-info libglib2.0-bin dbus-daemon dbus-bin at-spi2-core python3 python3-gi
     python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool x11-utils lintian
-    devscripts weston git clang-format shellcheck hyperfine"
+    devscripts weston git clang-format shellcheck hyperfine doctest-dev"
 
 # The Windows program, cross-built and tested under Wine:
 #   cmake, ninja-build                    the build system
