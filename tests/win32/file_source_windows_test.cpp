@@ -39,7 +39,7 @@ struct Scratch {
 
 TEST_CASE("a file that other programs hold open") {
     struct Row {
-        const char* name;
+        std::string_view name;
         DWORD access;  // 0: nobody holds it
         DWORD sharing;
         OpenStatus expected;
