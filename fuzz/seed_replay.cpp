@@ -10,9 +10,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s SEED-FOLDER\n", argv[0]);
+        return 2;
+    }
     LLVMFuzzerTestOneInput(nullptr, 0);
     int seeds = 0;
-    for (const auto& seed : std::filesystem::directory_iterator(argc == 2 ? argv[1] : ".")) {
+    for (const auto& seed : std::filesystem::directory_iterator(argv[1])) {
         std::ifstream file(seed.path(), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(file), {}};
         // Named first, so that a seed that aborts is the last one named.
@@ -21,6 +25,10 @@ int main(int argc, char* argv[]) {
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++seeds;
     }
+    if (seeds == 0) {
+        std::fprintf(stderr, "%s: no seeds in %s\n", argv[0], argv[1]);
+        return 2;
+    }
     std::printf("%d seeds and the empty input: passed\n", seeds);
-    return seeds > 0 ? 0 : 2;
+    return 0;
 }

@@ -8,6 +8,8 @@
 
 #include <doctest/doctest.h>
 
+#include <algorithm>
+
 #include "Fakes.h"
 #include "dictionary/Count.h"
 #include "dictionary/Lines.h"

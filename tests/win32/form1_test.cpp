@@ -9,6 +9,7 @@
 
 #include "tests/Fakes.h"
 #include "ui/win32/BandFont.h"
+#include "ui/win32/Caption.h"
 #include "ui/win32/Form1.h"
 #include "ui/win32/Utf16.h"
 
@@ -106,7 +107,7 @@ std::string boxShown(const Window& window, Control button, std::function<void()>
     return shown;
 }
 
-// The colour a band's text is drawn in, drawn as the window draws it.
+// The colour a band's text is drawn in, as the window leaves it in the device context it drew on.
 COLORREF textColour(const Window& window, Control band) {
     const HDC dc = ::CreateCompatibleDC(nullptr);
     DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(::GetDlgCtrlID(window.get(band))),
@@ -141,7 +142,9 @@ std::string nameOf(HWND hwnd) {
 // Runs on a timer of the test's own while Windows' loop for a held thumb or a move runs.
 std::function<void()> whileInLoop;
 void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    whileInLoop();
+    if (whileInLoop) {
+        whileInLoop();
+    }
 }
 
 std::map<HWND, int> nameChanges;  // raised for screen readers, by control
@@ -211,12 +214,14 @@ TEST_CASE("looks") {
     CHECK(textColour(window, Control::Label2) == ::GetSysColor(COLOR_HIGHLIGHT));
     CHECK(textColour(window, Control::Label3) == ::GetSysColor(COLOR_BTNTEXT));
 
-    // A field is called by the caption over it.
+    // A field is called by the caption over it, a bar too.
     std::string names;
     for (const Control id : {Control::Text5, Control::Text3, Control::Text4, Control::Text7}) {
         names += nameOf(window.get(id)) + "|";
     }
     CHECK(names == "№ по порядку|№ в словаре|Интервал в секундах|Словарный диапазон|");
+    CHECK(win32::captionOf(Control::HScroll1) == Control::Label1_2);
+    CHECK(win32::captionOf(Control::HScroll3) == Control::Label1_0);
 }
 
 // Both bars mirror into their fields; a later show starts nothing up again; only the range
@@ -337,12 +342,13 @@ TEST_CASE("the card goes on while a thumb is held or the window moved") {
         int ticks = 0;
         whileInLoop = [&] {
             answer = window.text(Control::Label3);
-            if (!answer.empty() || ++ticks == 250) {
+            if (!answer.empty() || ++ticks >= 250) {
                 ::PostMessageW(moving ? window.form.hwnd() : bar,
                                moving ? WM_KEYDOWN : WM_LBUTTONUP, moving ? VK_ESCAPE : 0, 0);
             }
         };
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, tick);
+        REQUIRE(timer != 0);
         if (moving) {
             ::SendMessageW(window.form.hwnd(), WM_SYSCOMMAND, SC_MOVE, 0);
         } else {
@@ -354,6 +360,7 @@ TEST_CASE("the card goes on while a thumb is held or the window moved") {
                                       (thumb.rcScrollBar.bottom - thumb.rcScrollBar.top) / 2));
         }
         ::KillTimer(nullptr, timer);
+        whileInLoop = nullptr;
         CHECK(answer == "ru1");
     }
 }

@@ -225,11 +225,12 @@ void Form1::createControls() {
         }
     }
     // The tab order is the z-order of the controls that take the focus. A caption takes none, so
-    // it can stand just before the first field or bar it names, where a screen reader looks for
-    // the name of a control that has no text of its own: back in z-order to the nearest label.
+    // it can stand just before the field it names, where a screen reader looks for the name of a
+    // field: the label before it in z-order. A bar is named by the annotation below only.
     std::array<bool, design::kControls.size()> placed{};
     for (const Control id : design::tabOrder()) {
-        for (const std::optional<Control> next : {captionOf(id), std::optional(id)}) {
+        const bool field = design::control(id).kind == Kind::Field;
+        for (const std::optional<Control> next : {field ? captionOf(id) : std::nullopt, {id}}) {
             if (next && !std::exchange(placed[indexOf(*next)], true)) {
                 ::SetWindowPos(control(*next), HWND_BOTTOM, 0, 0, 0, 0,
                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
