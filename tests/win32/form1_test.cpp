@@ -214,10 +214,12 @@ TEST_CASE("looks") {
     CHECK(textColour(window, Control::Label2) == ::GetSysColor(COLOR_HIGHLIGHT));
     CHECK(textColour(window, Control::Label3) == ::GetSysColor(COLOR_BTNTEXT));
 
-    // A field is called by the caption over it, a bar too.
+    // A field is called by the caption over it, a bar too. The caption stands just before the
+    // field, as Windows' search for a label stops at the first control that takes the focus.
     std::string names;
     for (const Control id : {Control::Text5, Control::Text3, Control::Text4, Control::Text7}) {
         names += nameOf(window.get(id)) + "|";
+        CHECK(::GetWindow(window.get(id), GW_HWNDPREV) == window.get(*win32::captionOf(id)));
     }
     CHECK(names == "№ по порядку|№ в словаре|Интервал в секундах|Словарный диапазон|");
     CHECK(win32::captionOf(Control::HScroll1) == Control::Label1_2);
