@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Debian package the Debian way (dpkg-buildpackage and debian/rules) from a copy of
 # this checkout, so the build leaves the checkout as it was. The packages land in OUT_DIR
-# (build-deb/ by default): vocabunta_*.deb and its debug symbols, vocabunta-dbgsym_*.deb.
+# (build-deb/ by default), beside whatever it holds: vocabunta_*.deb and its debug symbols,
+# vocabunta-dbgsym_*.deb, with the .buildinfo, the .changes and the build log.
 # Usage: sh scripts/deb.sh [OUT_DIR]
 set -eu
 
@@ -12,9 +13,13 @@ OUT=${1:-build-deb}
 sh scripts/deps.sh deb
 
 VERSION=$(dpkg-parsechangelog -S Version)
-SRC=$OUT/vocabunta-${VERSION%-*}
-rm -rf "$OUT"
-mkdir -p "$SRC"
+# The copy is built in a scratch folder; only the packages and the log go to OUT_DIR, and nothing
+# else there is touched.
+mkdir -p "$OUT"
+work=$(mktemp -d "${TMPDIR:-/tmp}/deb.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+SRC=$work/vocabunta-${VERSION%-*}
+mkdir "$SRC"
 # Everything but build folders and git's own files; the checkout is the source.
 tar -cf - --exclude=./.git --exclude='./build*' --exclude=./.cache . | tar -xf - -C "$SRC"
 # Binary packages only (no source package), unsigned; the results go to the copy's parent. The
@@ -24,5 +29,5 @@ echo "deb.sh: building in $SRC (log: $OUT/build.log)"
     tail -n 40 "$OUT/build.log" >&2
     exit 1
 }
-rm -rf "$SRC"
+mv "$work"/*.deb "$work"/*.buildinfo "$work"/*.changes "$OUT/"
 ls "$OUT"/*.deb

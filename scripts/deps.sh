@@ -3,7 +3,10 @@
 #   sh scripts/deps.sh run    to build the program and run it;
 #   sh scripts/deps.sh deb    the same, and what building the .deb needs on top;
 #   sh scripts/deps.sh test   all that, and what every test and check needs on top;
-#   sh scripts/deps.sh windows  what building the Windows program and testing it under Wine need.
+#   sh scripts/deps.sh windows  what cross-building the Windows programs needs (no Wine);
+#   sh scripts/deps.sh wine     that, and what testing them under Wine needs: 64-bit Wine, and
+#                               32-bit Wine too where the kernel runs 32-bit programs (not when
+#                               VOCABUNTA_WINE32=off, which tests as a machine without them would).
 # Safe to run again: when every package asked for is installed it does nothing.
 # The lists are split into words on purpose throughout.
 # shellcheck disable=SC2086
@@ -44,26 +47,33 @@ TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
     python3-pyatspi gir1.2-glib-2.0 gir1.2-atspi-2.0 imagemagick xdotool x11-utils lintian
     devscripts weston git clang-format shellcheck hyperfine doctest-dev"
 
-# The Windows program, cross-built and tested under Wine:
+# The Windows programs, cross-built:
 #   cmake, ninja-build                    the build system
-#   g++-mingw-w64-i686-posix,             the 32-bit Windows compiler (the program) and the 64-bit
-#   g++-mingw-w64-x86-64-posix            one (the core kept portable), posix thread model
-#   imagemagick                           the icon, drawn from ui/icons/vocabunta.xpm
+#   g++-mingw-w64-i686-posix,             the compilers for 32- and 64-bit Windows, posix thread
+#   g++-mingw-w64-x86-64-posix            model
+#   imagemagick                           the icon, drawn from ui/icons/*.xpm
+#   zip                                   the zips, the same bytes from every build
+WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix imagemagick zip"
+
+# Their tests under Wine, on top:
 #   doctest-dev                           the Windows tests' header-only test library
-#   wine, wine32:i386                     runs them (wine32 before any prefix is made, or 64-bit
-#                                         Wine breaks; it needs the i386 architecture)
+#   wine, wine64                          64-bit Wine: the 64-bit program and its tests
 #   fonts-wine                            Wine's own fonts: the title bar's buttons
 #   xvfb, xauth, fonts-liberation2,       a virtual display, and fonts with Cyrillic for the
 #   fonts-dejavu-core                     prefix, or Russian captions render as boxes
-WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix imagemagick
-    doctest-dev wine wine32:i386 fonts-wine xvfb xauth fonts-liberation2 fonts-dejavu-core"
+#   binutils                              a 32-bit program of a few bytes, to ask the kernel
+# and, where the kernel runs 32-bit programs, wine32:i386 (installed before any prefix is made,
+# or 64-bit Wine breaks; it needs the i386 architecture).
+WINE="$WINDOWS doctest-dev wine wine64 fonts-wine xvfb xauth fonts-liberation2 fonts-dejavu-core
+    binutils"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;
     deb) PACKAGES="$RUN $DEB" ;;
     test) PACKAGES="$RUN $DEB $TEST" ;;
     windows) PACKAGES=$WINDOWS ;;
-    *) echo "usage: sh scripts/deps.sh run|deb|test|windows" >&2; exit 2 ;;
+    wine) PACKAGES=$WINE ;;
+    *) echo "usage: sh scripts/deps.sh run|deb|test|windows|wine" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
@@ -72,38 +82,65 @@ if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>
     exit 1
 fi
 
-missing=""
-for p in $PACKAGES; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-    if [ "$status" != "installed" ]; then
-        missing="$missing $p"
-    fi
-done
-if [ -z "$missing" ]; then
-    echo "deps.sh: all packages already installed."
-    exit 0
-fi
-echo "deps.sh: installing:$missing"
-
-if [ "$(id -u)" -eq 0 ]; then
-    AS_ROOT=""
-elif command -v sudo >/dev/null 2>&1; then
-    AS_ROOT="sudo"
-else
-    echo "deps.sh: not root and sudo is not available." >&2
-    echo "deps.sh: as root, run: apt-get update && apt-get install -y --no-install-recommends" $PACKAGES >&2
-    exit 1
-fi
-
-# wine32:i386 and its libraries come from the i386 architecture.
-case "$PACKAGES" in
-    *:i386*)
-        if ! dpkg --print-foreign-architectures | grep -qx i386; then
-            $AS_ROOT dpkg --add-architecture i386
+# Installs the packages asked for that are missing; run again, it does nothing.
+install_packages() {
+    missing=""
+    for p in "$@"; do
+        status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+        if [ "$status" != "installed" ]; then
+            missing="$missing $p"
         fi
-        ;;
-esac
-$AS_ROOT env DEBIAN_FRONTEND=noninteractive apt-get update
-# The whole list is passed (not only the missing ones) so apt can also upgrade
-# or repair a half-installed package.
-$AS_ROOT env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $PACKAGES
+    done
+    if [ -z "$missing" ]; then
+        echo "deps.sh: all packages already installed."
+        return
+    fi
+    echo "deps.sh: installing:$missing"
+
+    if [ "$(id -u)" -eq 0 ]; then
+        AS_ROOT=""
+    elif command -v sudo >/dev/null 2>&1; then
+        AS_ROOT="sudo"
+    else
+        echo "deps.sh: not root and sudo is not available." >&2
+        echo "deps.sh: as root, run: apt-get update && apt-get install -y --no-install-recommends" "$@" >&2
+        exit 1
+    fi
+
+    # wine32:i386 and its libraries come from the i386 architecture.
+    case "$*" in
+        *:i386*)
+            if ! dpkg --print-foreign-architectures | grep -qx i386; then
+                $AS_ROOT dpkg --add-architecture i386
+            fi
+            ;;
+    esac
+    # Another program may hold the package lock (an unattended upgrade does): apt-get install waits
+    # for it, apt-get update does not, so that is tried again, for ten minutes at most.
+    apt="$AS_ROOT env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600"
+    tries=0
+    until out=$($apt update 2>&1); do
+        case $out in
+            *"Could not get lock"*) ;;
+            *) echo "$out" >&2; exit 1 ;;
+        esac
+        tries=$((tries + 1))
+        [ $tries -lt 60 ] || { echo "$out" >&2; exit 1; }
+        [ $tries != 1 ] || echo "deps.sh: waiting for another program to let go of the package lists"
+        sleep 10
+    done
+    # The whole list is passed (not only the missing ones) so apt can also upgrade
+    # or repair a half-installed package.
+    $apt install -y --no-install-recommends "$@"
+}
+
+install_packages $PACKAGES
+if [ "$1" = wine ]; then
+    if [ "${VOCABUNTA_WINE32-}" = off ]; then
+        echo "deps.sh: 32-bit Wine not installed: VOCABUNTA_WINE32=off"
+    elif sh "$(dirname -- "$0")/runs-32bit.sh"; then
+        install_packages wine32:i386
+    else
+        echo "deps.sh: 32-bit Wine not installed: this kernel cannot run 32-bit programs"
+    fi
+fi

@@ -2,8 +2,9 @@
 # Builds the .deb the Debian way twice, from two folders, and checks that the two are the same
 # byte for byte; then checks the package: its dependencies, files, desktop entry, file type and
 # launcher, its hardening, Debian's policy (lintian, which also reads the manual pages) and the
-# metainfo.
-# Usage: check_package.sh   (builds into build-deb/ and build-deb-again/, unpacks into build-deb/root/)
+# metainfo. Last, the Windows zips: the same bytes from two builds, and the exes' headers.
+# Usage: check_package.sh   (builds into build-deb/, build-deb-again/ and build-windows-again/,
+#                            unpacks into build-deb/root/)
 set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/../.." && pwd)
@@ -14,7 +15,11 @@ fail() {
 }
 
 sh scripts/deb.sh build-deb >/dev/null
+# The second build goes into a folder that holds a file of the user's, which must stay.
+mkdir -p build-deb-again
+echo mine >build-deb-again/mine.txt
 sh scripts/deb.sh build-deb-again >/dev/null
+[ -f build-deb-again/mine.txt ] || fail "deb.sh removed a file it had not made"
 for deb in build-deb/*.deb; do
     cmp "$deb" "build-deb-again/${deb##*/}" || fail "${deb##*/} differs between two builds"
 done
@@ -76,4 +81,24 @@ grep -qF "$size" "$META" || fail "the metainfo does not give the screenshot's si
 appstreamcli validate --pedantic --no-net "$META" | grep '^[EWIP]:' |
     grep -v 'cid-contains-uppercase-letter' | grep . && fail "appstreamcli"
 echo "ok   lintian --pedantic and appstreamcli validate --pedantic"
-echo "package check: $(basename "$DEB") is reproducible, complete, hardened and valid"
+
+# The Windows programs, built twice from two folders: the same exes and zips, byte for byte, and
+# each exe marked as Windows expects of a current program.
+for again in 1 2; do
+    sh scripts/windows.sh --in "build-windows-again/$again" >/dev/null
+done
+for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VERSION-win64.zip; do
+    for file in "$zip" "${zip%/*}/vocabunta.exe"; do
+        cmp "build-windows-again/1/$file" "build-windows-again/2/$file" || fail "$file differs between two builds"
+    done
+    flags=$(x86_64-w64-mingw32-objdump -p "build-windows-again/1/${zip%/*}/vocabunta.exe" |
+        sed -n '/^DllCharacteristics/,/^Size/p' | tr -s ' \t\n' ' ')
+    for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+        case $flags in *" $flag "*) ;; *) fail "${zip%/*}/vocabunta.exe is not $flag: $flags" ;; esac
+    done
+done
+case $flags in *" HIGH_ENTROPY_VA "*) ;; *) fail "the 64-bit exe is not HIGH_ENTROPY_VA: $flags" ;; esac
+echo "ok   two Windows builds from two folders give the same zips: $(cd build-windows-again/1 &&
+    sha256sum build-windows/*.zip build-win64/*.zip | tr '\n' ' ')"
+echo "ok   both exes: DEP, ASLR, Terminal Server aware; the 64-bit one high-entropy ASLR"
+echo "package check: $(basename "$DEB") and both Windows zips are reproducible; the .deb is complete, hardened and valid"

@@ -35,23 +35,42 @@ struct Running {
     PROCESS_INFORMATION info{};
 };
 
+// Collects every language that a resource of a module is tagged with, each once.
+BOOL CALLBACK addLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+    auto& languages = *reinterpret_cast<std::string*>(found);
+    const std::string number = std::to_string(language) + " ";
+    if (languages.find(number) == std::string::npos)
+        languages += number;
+    return TRUE;
+}
+BOOL CALLBACK addName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR found) {
+    return ::EnumResourceLanguagesW(module, type, name, addLanguage, found);
+}
+BOOL CALLBACK addType(HMODULE module, LPWSTR type, LONG_PTR found) {
+    return ::EnumResourceNamesW(module, type, addName, found);
+}
+
 }  // namespace
 
-TEST_CASE("the program carries its icon, version and manifest") {
+TEST_CASE("the program carries its icon, version and manifest, all in Russian") {
     const HMODULE program = ::LoadLibraryExW(kExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto resource = [program](WORD type) {
-        const HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(type));
+    const auto resource = [program](LPCWSTR type) {
+        const HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(1), type);
         REQUIRE(found != nullptr);
         return std::string(static_cast<const char*>(::LockResource(::LoadResource(program, found))),
                            ::SizeofResource(program, found));
     };
-    const std::string icons = resource(14);  // RT_GROUP_ICON: 6 bytes, then 14 an icon
+    const std::string icons = resource(RT_GROUP_ICON);  // 6 bytes, then 14 an icon; 0 is 256
     CHECK(std::to_string(icons[6]) + " " + std::to_string(icons[20]) + " " +
-              std::to_string(icons[34]) ==
-          "16 32 48");
-    const std::string manifest = resource(24);  // RT_MANIFEST
+              std::to_string(icons[34]) + " " + std::to_string(icons[48]) ==
+          "16 32 48 0");
+    const std::string manifest = resource(RT_MANIFEST);
     CHECK(manifest.find("PerMonitorV2") != std::string::npos);
     CHECK(manifest.find("Common-Controls\" version=\"6.0.0.0\"") != std::string::npos);
+    CHECK(manifest.find("level=\"asInvoker\"") != std::string::npos);
+    std::string languages;
+    ::EnumResourceTypesW(program, addType, reinterpret_cast<LONG_PTR>(&languages));
+    CHECK(languages == std::to_string(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT)) + " ");
     ::FreeLibrary(program);
 
     std::vector<char> version(::GetFileVersionInfoSizeW(kExe, nullptr));
