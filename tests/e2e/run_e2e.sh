@@ -21,9 +21,18 @@ esac
 work=$(mktemp -d "${TMPDIR:-/tmp}/e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+ID=ru.vocabunta.Vocabunta
+# Installed first with another prefix, chosen when installing: what it writes names that prefix,
+# never the configured one.
+other=$work/other-prefix
+cmake --install "$BUILD" --prefix "$other" >/dev/null
+grep -qxF "Exec=$other/libexec/vocabunta/open %f" "$other/share/applications/$ID.desktop" ||
+    fail "installed with --prefix, the desktop entry does not start $other/libexec/vocabunta/open"
+! grep -rIl "$PREFIX" "$other" || fail "installed with --prefix, these files name $PREFIX"
+echo "ok   installed with another prefix, its files name that prefix"
+
 rm -rf "$PREFIX"
 cmake --install "$BUILD" >/dev/null
-ID=ru.vocabunta.Vocabunta
 # The prefix's share/ is the desktop's own data folder, in front of the system's.
 export XDG_DATA_HOME="$PREFIX/share"
 update-mime-database "$XDG_DATA_HOME/mime"
