@@ -5,11 +5,14 @@
 #   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/),
 #      the fuzz seeds among them;
 #   4. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
-#   5. the .deb, built the Debian way twice (build-deb/, build-deb-again/), compared and checked;
-#   6. the first build installed into its own prefix (build-test/prefix/), opened as a file
-#      manager and a screen reader meet it under Xvfb, and as a shell meets it under Wayland;
-#   7. the Windows program, cross-built for 32- and 64-bit Windows with warnings as errors, and
-#      its tests run under Wine (build-windows/, build-win64/).
+#   5. the .deb, built the Debian way twice (build-deb/, build-deb-again/), compared and checked,
+#      and both Windows zips built twice (build-windows-again/) and compared;
+#   6. the first build installed into another prefix and into its own (build-test/prefix/),
+#      opened as a file manager and a screen reader meet it under Xvfb, and as a shell meets it
+#      under Wayland;
+#   7. the Windows programs, cross-built for 32- and 64-bit Windows with warnings as errors, and
+#      their tests run under 64-bit Wine, and under 32-bit Wine where the kernel runs 32-bit
+#      programs (build-windows/, build-win64/).
 # Exits non-zero on any failure.
 set -eu
 
