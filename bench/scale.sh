@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # How the dictionary code scales: counting, loading, memory and start-up on generated
-# dictionaries of 1,234, 32,766 and 1,000,000 lines (Windows-1251, CR LF).
+# dictionaries of 1,234, 32,766 and 1,000,000 lines (Windows-1251, CR LF), and of 1,000,000 lines
+# as UTF-16 against UTF-8.
 # Whole processes are timed with hyperfine, whose JSON (every run's time) is kept in the build
 # folder's bench/ beside the programs.
 # Usage: bash bench/scale.sh [build-dir]   (default: build-bench/, configured as Release)
@@ -30,8 +31,16 @@ cmake --build "$build" --target count_entries scale_bench startup_bench >/dev/nu
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Everyday pairs made unique by the line number, written as UTF-8 and turned into CP1251.
+# Everyday pairs made unique by the line number, written as UTF-8 and turned into CP1251, or
+# another encoding that iconv knows; UTF-16LE gets its byte-order mark, as Notepad writes it.
 generate() {
+    local encoding=${3:-CP1251}
+    {
+        [[ $encoding != UTF-16LE ]] || printf '\xFF\xFE'
+        pairs "$1" | iconv -f UTF-8 -t "$encoding"
+    } >"$2"
+}
+pairs() {
     awk -v n="$1" 'BEGIN {
         ORS = "\r\n"
         split("house water bread window table book street morning evening friend city river " \
@@ -44,7 +53,7 @@ generate() {
             w = (i - 1) % 30 + 1
             print en[w] i "$" ru[w] i
         }
-    }' | iconv -f UTF-8 -t CP1251 >"$2"
+    }'
 }
 
 ms() { awk -v a="$1" 'BEGIN { printf "%.2f ms", a }'; }
@@ -112,6 +121,23 @@ for lines in 1234 32766 1000000; do
     echo "           allocated and live $(size "$live"), ratio $(ratio "$live" "$size");" \
         "resident peak while loading $(size "$peak"), ratio $(ratio "$peak" "$size")"
 done
+
+echo
+echo "== 1,000,000 lines saved as UTF-16 LE (Notepad's and Excel's \"Unicode\") against UTF-8"
+utf8=$scratch/engl-utf8.voc
+utf16=$scratch/engl-utf16.voc
+generate 1000000 "$utf8" UTF-8
+generate 1000000 "$utf16" UTF-16LE
+time_commands utf16 utf-16 "$(quoted "$build/bench/count_entries" "$utf16")" \
+    utf-8 "$(quoted "$build/bench/count_entries" "$utf8")"
+count_ratio=$(ratio "$(median_ms utf16 utf-16)" "$(median_ms utf16 utf-8)")
+load_utf16=$(field load_ms "$("$build/bench/scale_bench" "$utf16" "$load_runs")")
+load_utf8=$(field load_ms "$("$build/bench/scale_bench" "$utf8" "$load_runs")")
+load_ratio=$(ratio "$load_utf16" "$load_utf8")
+echo "counting:  UTF-16 $(ms "$(median_ms utf16 utf-16)")   UTF-8 $(ms "$(median_ms utf16 utf-8)")" \
+    "  ratio $count_ratio  (target <= 1.50: $(verdict "$count_ratio" 1.5))"
+echo "loading:   UTF-16 $(ms "$load_utf16")   UTF-8 $(ms "$load_utf8")   ratio $load_ratio" \
+    "(target <= 1.50: $(verdict "$load_ratio" 1.5))"
 
 echo
 small=$scratch/engl-10.voc

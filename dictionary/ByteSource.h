@@ -31,15 +31,28 @@ public:
     virtual std::uint64_t sizeHint() const { return 0; }
 };
 
+// Where a missing dictionary was looked for, and a file there that its user may have taken for
+// it: "engl.voc.txt", as Notepad saves it and Explorer, hiding the ".txt", shows it.
+struct Whereabouts {
+    std::string folder;    // the full path, in UTF-8 as a file manager shows it; empty if unknown
+    std::string nearMiss;  // that file's name, or empty
+};
+
 struct OpenedSource {
     OpenStatus status = OpenStatus::Ok;
     std::unique_ptr<ByteSource> source;  // set only when status is Ok
+    Whereabouts where;                   // set only when status is Missing
 };
 
 // Opens the dictionary afresh for one pass; tests put a failing or changing input behind it.
 using SourceOpener = std::function<OpenedSource()>;
 
-// Opens `path` read-only, never blocking and never locking; only regular files are accepted.
+// Opens `path` (UTF-8) read-only, never blocking and never locking; only regular files are
+// accepted. Where there is none, it says where it looked.
 SourceOpener fileOpener(std::string path);
+
+// The folder of `path` (UTF-8), and the first file in it, by name, named `path`'s name and
+// another extension.
+Whereabouts lookAround(const std::string& path);
 
 }  // namespace dictionary

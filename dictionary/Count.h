@@ -13,6 +13,7 @@ struct CountResult {
     std::int64_t entries = 0;   // every line is an entry
     bool hasSeparator = false;  // some line holds a "$" or a tab
     Encoding encoding = Encoding::Windows1251;
+    Whereabouts where;  // where it was looked for, when it is missing
 };
 
 CountResult countEntries(const SourceOpener& open);

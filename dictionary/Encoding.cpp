@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <utility>
 
 namespace dictionary {
 namespace {
@@ -63,36 +65,86 @@ constexpr Lead leadOf(unsigned char b) {
     return {};
 }
 
-// The length of the valid UTF-8 sequence that starts `bytes`, or 0 where none does.
-std::size_t sequenceAt(std::string_view bytes) {
+// The UTF-8 sequence at the front of `bytes`: a valid one, or else the longest front of one that
+// could have begun a valid one (at least its first byte), which shows as one U+FFFD.
+struct Sequence {
+    std::size_t length;
+    bool valid;
+};
+
+Sequence sequenceAt(std::string_view bytes) {
     const auto b = static_cast<unsigned char>(bytes[0]);
     if (b < 0x80) {
-        return 1;
+        return {1, true};
     }
     const Lead lead = leadOf(b);
-    if (lead.following < 0 || bytes.size() <= static_cast<std::size_t>(lead.following)) {
-        return 0;
+    if (lead.following < 0) {
+        return {1, false};
     }
-    for (int i = 1; i <= lead.following; ++i) {
-        const auto c = static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(lead.following); ++i) {
+        if (i == bytes.size()) {
+            return {i, false};
+        }
+        const auto c = static_cast<unsigned char>(bytes[i]);
         if (c < (i == 1 ? lead.low : 0x80) || c > (i == 1 ? lead.high : 0xBF)) {
-            return 0;
+            return {i, false};
         }
     }
-    return static_cast<std::size_t>(lead.following) + 1;
+    return {static_cast<std::size_t>(lead.following) + 1, true};
+}
+
+// Writes `c` as UTF-8 at `out`; returns where it ends.
+char* put(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+    char bytes[4];
+    out.append(bytes, static_cast<std::size_t>(put(bytes, c) - bytes));
+}
+
+// A tab as a space, and every other control character (C0, DEL, C1) as U+FFFD: what no window
+// draws as it stands, and what one would draw as a box or stop at.
+void makeDrawable(std::string& text) {
+    const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+    const auto c1 = [&text](std::size_t i) {  // C2 80..9F: U+0080..U+009F
+        return static_cast<unsigned char>(text[i]) == 0xC2 && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    };
+    std::size_t i = 0;
+    while (i < text.size() && !control(static_cast<unsigned char>(text[i])) && !c1(i)) {
+        ++i;
     }
+    if (i == text.size()) {
+        return;
+    }
+    std::string out(text, 0, i);
+    for (; i < text.size(); ++i) {
+        if (text[i] == '\t') {
+            out += ' ';
+        } else if (control(static_cast<unsigned char>(text[i])) || c1(i)) {
+            appendUtf8(out, kReplacement);
+            i += c1(i);
+        } else {
+            out += text[i];
+        }
+    }
+    text = std::move(out);
 }
 
 bool isContinuation(char c) {
@@ -149,16 +201,84 @@ std::string toUtf8(std::string_view bytes, Encoding encoding, std::size_t maxByt
             ++at;
             continue;
         }
-        const std::size_t length = sequenceAt(bytes.substr(at));
-        if (length == 0) {
-            appendUtf8(out, kReplacement);
-            ++at;
+        const Sequence sequence = sequenceAt(bytes.substr(at));
+        if (sequence.valid) {
+            out.append(bytes.substr(at, sequence.length));
         } else {
-            out.append(bytes.substr(at, length));
-            at += length;
+            appendUtf8(out, kReplacement);
+        }
+        at += sequence.length;
+    }
+    makeDrawable(out);
+    return out;
+}
+
+char* Utf16Decoder::take(char16_t unit, char* out) {
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (highHalf_ != 0) {
+        const char16_t first = std::exchange(highHalf_, 0);
+        if (low) {
+            return put(out, 0x10000 + ((char32_t{first} - 0xD800) << 10) + (unit - 0xDC00));
+        }
+        out = put(out, kReplacement);
+    }
+    if (high) {
+        highHalf_ = unit;
+        return out;
+    }
+    return put(out, low ? kReplacement : unit);
+}
+
+void Utf16Decoder::feed(std::string_view bytes, std::string& out) {
+    // Written through a pointer into room made first: a unit gives three bytes at most, a pair
+    // four, and a high half left from the last chunk a U+FFFD of three.
+    const std::size_t begin = out.size();
+    out.resize(begin + (bytes.size() + 1) / 2 * 3 + 3);
+    char* o = out.data() + begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    const int high = bigEndian_ ? 0 : 1;  // where a unit's high byte stands
+    if (oddByte_ >= 0 && p < end) {
+        const unsigned char pair[2] = {static_cast<unsigned char>(oddByte_), *p++};
+        o = take(static_cast<char16_t>(pair[high] << 8 | pair[1 - high]), o);
+        oddByte_ = -1;
+    }
+    // Four ASCII units a step, the bulk of a word list: high bytes 0, low bytes below 0x80.
+    constexpr std::uint64_t kNotAscii[2] = {0x80FF80FF80FF80FFu, 0xFF80FF80FF80FF80u};
+    while (end - p >= 2) {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::uint64_t four = 1;
+            if (end - p >= 8 && highHalf_ == 0) {
+                std::memcpy(&four, p, 8);
+                four &= kNotAscii[high];
+            }
+            if (four == 0) {
+                for (int i = 0; i < 4; ++i) {
+                    o[i] = static_cast<char>(p[2 * i + 1 - high]);
+                }
+                o += 4;
+                p += 8;
+                continue;
+            }
+        }
+        o = take(static_cast<char16_t>(p[high] << 8 | p[1 - high]), o);
+        p += 2;
+    }
+    if (p < end) {
+        oddByte_ = *p;
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+void Utf16Decoder::finish(std::string& out) {
+    for (const bool left : {highHalf_ != 0, oddByte_ >= 0}) {
+        if (left) {
+            appendUtf8(out, kReplacement);
         }
     }
-    return out;
+    highHalf_ = 0;
+    oddByte_ = -1;
 }
 
 void Utf8Detector::feed(std::string_view chunk) {

@@ -11,11 +11,31 @@ enum class Encoding {
     Utf8,
 };
 
-// Decodes dictionary bytes to UTF-8; a byte the encoding does not define, or a byte that starts
-// no valid UTF-8 sequence, becomes U+FFFD. Only the first `maxBytes` are decoded, never cutting
-// a character.
+// Decodes dictionary bytes to UTF-8 text that a window can draw as it stands: a byte the
+// encoding does not define becomes U+FFFD, and so does each broken UTF-8 sequence, once, however
+// many of its bytes are there (Unicode's "maximal subpart"); a tab shows as a space, and any other
+// control character, a NUL among them, as U+FFFD. Only the first `maxBytes` are decoded, never
+// cutting a character.
 std::string toUtf8(std::string_view bytes, Encoding encoding,
                    std::size_t maxBytes = std::string_view::npos);
+
+// Turns UTF-16 fed chunk by chunk into UTF-8, so that the rest of the reader sees UTF-8 text: a
+// unit or a surrogate pair may straddle a chunk end; a lone surrogate, or an odd last byte,
+// becomes U+FFFD. Line ends (CR, LF, each a unit) come out as the same bytes.
+class Utf16Decoder {
+public:
+    explicit Utf16Decoder(bool bigEndian) : bigEndian_(bigEndian) {}
+    void feed(std::string_view bytes, std::string& out);
+    // After the last chunk: what is left over shows as U+FFFD.
+    void finish(std::string& out);
+
+private:
+    char* take(char16_t unit, char* out);  // writes it at `out`; returns where it ends
+
+    bool bigEndian_;
+    int oddByte_ = -1;       // the first byte of a unit whose second is still to come
+    char16_t highHalf_ = 0;  // a high surrogate whose low one is still to come
+};
 
 // Tells, chunk by chunk, whether a byte stream is UTF-8 text: non-ASCII letters in valid UTF-8
 // (no overlong forms, no surrogates, nothing past U+10FFFF), with at most a stray byte here and

@@ -55,25 +55,32 @@ OpenedSource openFile(const std::string& path) {
     // O_NONBLOCK keeps a named pipe without a writer from stalling the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        return {statusFor(errno), nullptr};
+        return {statusFor(errno), nullptr, {}};
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         ::close(fd);
-        return {OpenStatus::ReadError, nullptr};
+        return {OpenStatus::ReadError, nullptr, {}};
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return {OpenStatus::NotRegularFile, nullptr};
+        return {OpenStatus::NotRegularFile, nullptr, {}};
     }
     return {OpenStatus::Ok,
-            std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size))};
+            std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size)),
+            {}};
 }
 
 }  // namespace
 
 SourceOpener fileOpener(std::string path) {
-    return [path = std::move(path)] { return openFile(path); };
+    return [path = std::move(path)] {
+        OpenedSource opened = openFile(path);
+        if (opened.status == OpenStatus::Missing) {
+            opened.where = lookAround(path);
+        }
+        return opened;
+    };
 }
 
 }  // namespace dictionary

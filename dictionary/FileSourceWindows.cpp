@@ -68,21 +68,28 @@ OpenedSource openFile(const std::wstring& path) {
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return {statusFor(::GetLastError(), path), nullptr};
+        return {statusFor(::GetLastError(), path), nullptr, {}};
     }
     LARGE_INTEGER size{};
     if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileSizeEx(file, &size)) {
         ::CloseHandle(file);
-        return {OpenStatus::NotRegularFile, nullptr};
+        return {OpenStatus::NotRegularFile, nullptr, {}};
     }
     return {OpenStatus::Ok,
-            std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size.QuadPart))};
+            std::make_unique<FileSource>(file, static_cast<std::uint64_t>(size.QuadPart)),
+            {}};
 }
 
 }  // namespace
 
 SourceOpener fileOpener(std::string path) {
-    return [path = widen(path)] { return openFile(path); };
+    return [wide = widen(path), path = std::move(path)] {
+        OpenedSource opened = openFile(wide);
+        if (opened.status == OpenStatus::Missing) {
+            opened.where = lookAround(path);
+        }
+        return opened;
+    };
 }
 
 }  // namespace dictionary

@@ -45,6 +45,12 @@ std::size_t separatorOf(std::string_view line) {
 
 }  // namespace
 
+bool Lines::splitsAtTab(std::size_t i) const {
+    const std::string_view line = raw(i);
+    const std::size_t separator = separatorOf(line);
+    return separator != std::string_view::npos && line[separator] == '\t';
+}
+
 std::string_view Lines::english(std::size_t i) const {
     const std::string_view line = raw(i);
     return line.substr(0, separatorOf(line));
@@ -71,8 +77,35 @@ std::string_view WordList::operator[](std::size_t i) const {
     return lines_->raw(i);
 }
 
+namespace {
+
+// A spreadsheet's quoted cell, as Excel and Calc save one that holds a quote, a tab or a line
+// break: "to say ""hi""" stands for to say "hi". Unquoted as far as `maxBytes` and a little past.
+bool isQuotedCell(std::string_view part) {
+    return part.size() >= 2 && part.front() == '"' && part.back() == '"';
+}
+
+std::string unquoted(std::string_view cell, std::size_t maxBytes) {
+    cell = cell.substr(1, cell.size() - 2);
+    std::string text;
+    for (std::size_t at = 0; at < cell.size() && text.size() <= maxBytes; ++at) {
+        text += cell[at];
+        at += cell[at] == '"' && cell.substr(at + 1, 1) == "\"";
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
-    return lines_ ? toUtf8((*this)[i], lines_->encoding(), maxBytes) : std::string();
+    if (!lines_) {
+        return {};
+    }
+    const std::string_view part = (*this)[i];
+    if (part_ != Part::Raw && lines_->splitsAtTab(i) && isQuotedCell(part)) {
+        return toUtf8(unquoted(part, maxBytes), lines_->encoding(), maxBytes);
+    }
+    return toUtf8(part, lines_->encoding(), maxBytes);
 }
 
 namespace {
@@ -82,16 +115,16 @@ LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
     std::string bytes;
     std::vector<std::uint64_t> ends;
     LineSplitter splitter;
-    std::uint64_t expectedSize = 0;
-    const PassResult pass = readPass(
+    PassInput input;
+    const OpenStatus status = readPass(
         open,
         [&](std::string_view chunk) {
             if (bytes.empty()) {
                 // One allocation each for the usual case; a file that grew still fits. A file
                 // of s bytes holds at most s + 1 lines.
-                bytes.reserve(static_cast<std::size_t>(std::min(expectedSize, kMaxReserve)));
+                bytes.reserve(static_cast<std::size_t>(std::min(input.size, kMaxReserve)));
                 ends.reserve(static_cast<std::size_t>(
-                    std::min({wanted, expectedSize + 1, kMaxReserve / sizeof(std::uint64_t)})));
+                    std::min({wanted, input.size + 1, kMaxReserve / sizeof(std::uint64_t)})));
             }
             bytes.append(chunk);
             return splitter.feed(chunk, [&](std::uint64_t end) {
@@ -99,9 +132,9 @@ LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
                 return ends.size() < wanted;
             });
         },
-        &expectedSize);
-    if (pass.status != OpenStatus::Ok) {
-        return {pass.status, Lines()};
+        &input);
+    if (status != OpenStatus::Ok) {
+        return {status, Lines(), std::move(input.where)};
     }
     std::uint64_t lastEnd = 0;
     if (ends.size() < wanted && splitter.lastLineEnd(lastEnd)) {
@@ -111,20 +144,20 @@ LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
     // Give back what lines past n took, but do not copy the whole file for a few bytes.
     shrinkIfWasteful(bytes);
     shrinkIfWasteful(ends);
-    return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding)};
+    return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding), {}};
 }
 
 }  // namespace
 
 LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {
     if (n <= 0) {
-        return {OpenStatus::Ok, Lines({}, {}, encoding)};
+        return {OpenStatus::Ok, Lines({}, {}, encoding), {}};
     }
     try {
         return load(open, n, encoding);
     } catch (const std::bad_alloc&) {
         // A file of many gigabytes: say so, and let a smaller range try again.
-        return {OpenStatus::OutOfMemory, Lines()};
+        return {OpenStatus::OutOfMemory, Lines(), {}};
     }
 }
 

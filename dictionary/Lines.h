@@ -24,6 +24,8 @@ public:
     Encoding encoding() const { return encoding_; }
 
     std::string_view raw(std::size_t i) const;
+    // Whether line i splits at a tab, as a spreadsheet's row, rather than at a "$".
+    bool splitsAtTab(std::size_t i) const;
     std::string_view english(std::size_t i) const;
     std::string_view russian(std::size_t i) const;
 
@@ -45,7 +47,8 @@ public:
     // Elements 0..N, or none before the lines are built.
     std::size_t size() const { return lines_ ? lines_->count() + 1 : 0; }
     std::string_view operator[](std::size_t i) const;
-    // Element i as UTF-8 text, for display: at most its first `maxBytes`.
+    // Element i as UTF-8 text for display (toUtf8), at most its first `maxBytes`; a word of a row
+    // split at a tab that stands in quotes is a spreadsheet's quoted cell, shown unquoted.
     std::string text(std::size_t i, std::size_t maxBytes = std::string_view::npos) const;
 
 private:
@@ -55,7 +58,8 @@ private:
 
 struct LoadResult {
     OpenStatus status = OpenStatus::Ok;
-    Lines lines;  // as many of lines 1..n as the file holds
+    Lines lines;        // as many of lines 1..n as the file holds
+    Whereabouts where;  // where it was looked for, when it is missing
 };
 
 // The loading pass: reads lines 1..n and nothing after them.

@@ -1,22 +1,28 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "ByteSource.h"
+#include "Encoding.h"
 
 namespace dictionary {
 
-// One pass over the dictionary: opens it, hands its bytes over chunk by chunk with a leading
-// UTF-8 byte-order mark removed, and closes it. onChunk returns false to stop early.
-struct PassResult {
-    OpenStatus status = OpenStatus::Ok;
-    bool byteOrderMark = false;
+// One pass over the dictionary: opens it, hands its bytes over chunk by chunk, and closes it.
+// A byte-order mark settles the encoding: a UTF-8 one is dropped; after a UTF-16 one (FF FE,
+// little-endian, or FE FF, big-endian) the text is handed over as UTF-8, so that line ends,
+// separators and letters look the same to every pass. onChunk returns false to stop early.
+struct PassInput {
+    std::uint64_t size = 0;  // the size the text is expected to have, or 0 where it cannot tell
+    bool marked = false;     // it starts with a byte-order mark: UTF-8 text follows
+    Whereabouts where;       // where it was looked for, when it is missing
 };
 
-// `sizeHint`, where given, receives the input's expected size before the first chunk.
+// `input`, where given, is filled in before the first chunk, or when opening fails.
 template <class OnChunk>
-PassResult readPass(const SourceOpener& open, OnChunk&& onChunk, std::uint64_t* sizeHint = nullptr);
+OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input = nullptr);
 
 namespace detail {
 constexpr std::size_t kChunkSize = 1 << 16;
@@ -24,35 +30,64 @@ constexpr std::size_t kChunkSize = 1 << 16;
 // letters fall across chunk ends. At least the byte-order mark's length, so that it is seen.
 inline std::size_t chunkSize = kChunkSize;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Little = "\xFF\xFE";
+constexpr std::string_view kUtf16Big = "\xFE\xFF";
 
 // Reads until `buffer` is full or the input ends; nullopt on a read error.
 std::optional<std::size_t> readFull(ByteSource& source, std::span<char> buffer);
 }  // namespace detail
 
 template <class OnChunk>
-PassResult readPass(const SourceOpener& open, OnChunk&& onChunk, std::uint64_t* sizeHint) {
+OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input) {
     OpenedSource opened = open();
     if (opened.status != OpenStatus::Ok) {
-        return {opened.status, false};
+        if (input != nullptr) {
+            input->where = std::move(opened.where);
+        }
+        return opened.status;
     }
-    if (sizeHint != nullptr) {
-        *sizeHint = opened.source->sizeHint();
-    }
-    PassResult result;
     std::vector<char> buffer(detail::chunkSize);
+    std::optional<Utf16Decoder> utf16;
+    std::string decoded;
     for (bool first = true;; first = false) {
         const std::optional<std::size_t> got = detail::readFull(*opened.source, buffer);
         if (!got) {
-            result.status = OpenStatus::ReadError;
-            return result;
+            return OpenStatus::ReadError;
         }
         std::string_view chunk(buffer.data(), *got);
-        if (first && chunk.starts_with(detail::kByteOrderMark)) {
-            result.byteOrderMark = true;
-            chunk.remove_prefix(detail::kByteOrderMark.size());
+        if (first) {
+            bool marked = false;
+            for (const std::string_view mark :
+                 {detail::kByteOrderMark, detail::kUtf16Little, detail::kUtf16Big}) {
+                if (!marked && chunk.starts_with(mark)) {
+                    chunk.remove_prefix(mark.size());
+                    if (mark != detail::kByteOrderMark) {
+                        utf16.emplace(mark == detail::kUtf16Big);
+                    }
+                    marked = true;
+                }
+            }
+            if (input != nullptr) {
+                *input = {opened.source->sizeHint(), marked, {}};
+            }
         }
-        if (*got == 0 || !onChunk(chunk) || *got < buffer.size()) {
-            return result;
+        const bool end = *got < buffer.size();
+        if (utf16) {
+            decoded.clear();
+            utf16->feed(chunk, decoded);
+            if (end) {
+                utf16->finish(decoded);
+            }
+            if (first && input != nullptr && !chunk.empty()) {
+                // The text's size as the first chunk foretells it, with a little to spare.
+                input->size = static_cast<std::uint64_t>(static_cast<double>(input->size) *
+                                                         static_cast<double>(decoded.size()) /
+                                                         static_cast<double>(chunk.size()) * 1.06);
+            }
+            chunk = decoded;
+        }
+        if ((!chunk.empty() && !onChunk(chunk)) || end) {
+            return OpenStatus::Ok;
         }
     }
 }

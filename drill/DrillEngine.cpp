@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "RangeSize.h"
+#include "ShortPath.h"
 #include "dictionary/Count.h"
 #include "dictionary/Lines.h"
 
@@ -25,6 +26,20 @@ std::chrono::milliseconds halfOf(int seconds) {
 
 std::chrono::milliseconds wholeOf(int seconds) {
     return std::chrono::seconds(seconds);
+}
+
+// The most letters of a path a band's message shows: within the band at 96 dpi with the rest
+// of its message, at the smallest size a band shrinks to.
+constexpr std::size_t kPathLetters = 36;
+
+// `text` with each `mark` in it replaced by `value`.
+std::string filledIn(std::string_view text, std::string_view mark, std::string_view value) {
+    std::string filled(text);
+    for (std::size_t at = filled.find(mark); at != std::string::npos;
+         at = filled.find(mark, at + value.size())) {
+        filled.replace(at, mark.size(), value);
+    }
+    return filled;
 }
 
 Problem problemOf(dictionary::OpenStatus status) {
@@ -59,9 +74,23 @@ DrillEngine::DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSour
 
 void DrillEngine::activate() {
     showNumber(Control::Text4, design::control(Control::HScroll1).bar.minimum);
-    const dictionary::CountResult counted = dictionary::countEntries(open_);
-    state_.EntryCount = counted.entries;
     state_.SeqNo = 1;
+    counted_ = false;
+    rangeText_.clear();
+    countDictionary();
+}
+
+bool DrillEngine::countDictionary() {
+    const dictionary::CountResult counted = dictionary::countEntries(open_);
+    if (counted.status == dictionary::OpenStatus::Busy) {
+        frontend_.setBar(Control::HScroll3, 0, 0, 0);
+        frontend_.enable(Control::HScroll3, false);
+        frontend_.showText(Control::Text7, rangeText_);
+        showProblem(Problem::Busy);
+        return false;
+    }
+    counted_ = true;
+    state_.EntryCount = counted.entries;
     encoding_ = counted.encoding;
 
     std::optional<Problem> problem;
@@ -78,14 +107,19 @@ void DrillEngine::activate() {
     const int barEnd = static_cast<int>(std::min<std::int64_t>(entries, INT_MAX));
     const int barMinimum = std::min(design::control(Control::HScroll3).bar.minimum, barEnd);
     frontend_.setBar(Control::HScroll3, barMinimum, barEnd, barEnd);
-    showNumber(Control::Text7, entries);
-    rangeText_ = std::to_string(entries);
+    // A range typed while the file was held stands.
+    if (rangeText_.empty() || problem) {
+        rangeText_ = std::to_string(entries);
+        showNumber(Control::Text7, entries);
+    }
     if (problem) {
         for (const Control control : {Control::HScroll3, Control::Command1, Control::Command2}) {
             frontend_.enable(control, false);
         }
-        showProblem(*problem);
+        showProblem(*problem, counted.where);
+        return false;
     }
+    return true;
 }
 
 void DrillEngine::setInterval(int seconds) {
@@ -100,20 +134,19 @@ void DrillEngine::moveRangeBar(int value) {
 }
 
 void DrillEngine::typeRange(std::string_view text) {
-    rangeText_ = text;
+    rangeText_ = rangeDigits(text);
+    if (rangeText_ != text) {
+        frontend_.showText(Control::Text7, rangeText_);
+    }
 }
 
 void DrillEngine::start(Direction direction) {
     frontend_.enable(Control::HScroll3, false);
     phase_ = Phase::Idle;  // the card being shown, if any, is dropped for good
     state_.Direction = direction;
-    if (const std::optional<Problem> problem = LoadDictionary()) {
-        showProblem(*problem);
+    if ((!counted_ && !countDictionary()) || !LoadDictionary()) {
         frontend_.wakeAt(std::nullopt);
         return;
-    }
-    if (!state_.SeqNo) {
-        state_.SeqNo = 1;
     }
     PickWord();
     ShowWord();
@@ -145,15 +178,17 @@ std::chrono::milliseconds DrillEngine::waitUntil(TimePoint due) const {
                     std::chrono::milliseconds(0));
 }
 
-std::optional<Problem> DrillEngine::LoadDictionary() {
+bool DrillEngine::LoadDictionary() {
     if (!state_.Loaded) {
-        const std::int64_t wanted = rangeSizeFromText(rangeText_, state_.EntryCount.value_or(0));
+        const std::int64_t wanted = rangeSizeFromDigits(rangeText_, state_.EntryCount.value_or(0));
         dictionary::LoadResult result = dictionary::loadEntries(open_, wanted, encoding_);
         if (result.status != dictionary::OpenStatus::Ok) {
-            return problemOf(result.status);
+            showProblem(problemOf(result.status), result.where);
+            return false;
         }
         if (result.lines.count() == 0) {
-            return Problem::Emptied;
+            showProblem(Problem::Emptied);
+            return false;
         }
         const auto lines = std::make_shared<const dictionary::Lines>(std::move(result.lines));
         using Part = dictionary::WordList::Part;
@@ -163,9 +198,9 @@ std::optional<Problem> DrillEngine::LoadDictionary() {
         state_.Loaded = true;
     }
     const auto built = static_cast<std::int64_t>(state_.EnglishWords.size()) - 1;
-    state_.RangeSize = rangeSizeFromText(rangeText_, built);
+    state_.RangeSize = rangeSizeFromDigits(rangeText_, built);
     showNumber(Control::Text7, *state_.RangeSize);  // the range in use
-    return std::nullopt;
+    return true;
 }
 
 void DrillEngine::PickWord() {
@@ -207,10 +242,19 @@ void DrillEngine::showNumber(Control field, std::int64_t value) {
     frontend_.showText(field, std::to_string(value));
 }
 
-void DrillEngine::showProblem(Problem problem) {
+void DrillEngine::showProblem(Problem problem, const dictionary::Whereabouts& where) {
+    if (problem == Problem::Missing && !where.nearMiss.empty()) {
+        problem = Problem::Misnamed;
+    }
     const design::Message said = design::message(problem);
-    frontend_.showText(Control::Label2, said.problem);
-    frontend_.showText(Control::Label3, said.remedy);
+    const auto filled = [&where](std::string_view text) {
+        return filledIn(
+            filledIn(text, "{folder}",
+                     shortPath(where.folder.empty() ? "." : where.folder, kPathLetters)),
+            "{found}", shortPath(where.nearMiss, kPathLetters));
+    };
+    frontend_.showText(Control::Label2, filled(said.problem));
+    frontend_.showText(Control::Label3, filled(said.remedy));
 }
 
 }  // namespace drill

@@ -25,13 +25,15 @@ public:
     const DrillState& state() const { return state_; }
 
     // Start-up: counts the dictionary's entries and sets up the range, or says why no run can
-    // start and turns the direction buttons off.
+    // start and turns the direction buttons off; a file another program holds is counted again
+    // at the next click, so they stay on then.
     void activate();
 
     // The interval bar moved: the card being shown keeps to the new interval at once.
     void setInterval(int seconds);
 
-    // The user moved the range bar, or typed into the range field; the next click takes it.
+    // The user moved the range bar, or something arrived in the range field: its digits stay,
+    // and the next click takes them.
     void moveRangeBar(int value);
     void typeRange(std::string_view text);
 
@@ -51,13 +53,14 @@ public:
 private:
     enum class Phase { Idle, Question, Answer };
 
-    std::optional<design::Problem> LoadDictionary();
+    bool countDictionary();
+    bool LoadDictionary();
     void PickWord();
     void ShowWord();
     std::string word(bool question) const;
     std::optional<TimePoint> nextDue() const;
     void showNumber(design::Control field, std::int64_t value);
-    void showProblem(design::Problem problem);
+    void showProblem(design::Problem problem, const dictionary::Whereabouts& where = {});
 
     dictionary::SourceOpener open_;
     Clock& clock_;
@@ -65,9 +68,10 @@ private:
     DrillFrontend& frontend_;
     DrillState state_;
     dictionary::Encoding encoding_ = dictionary::Encoding::Windows1251;
+    bool counted_ = false;  // the count is done, or failed for good
     Phase phase_ = Phase::Idle;
     int interval_;           // seconds
-    std::string rangeText_;  // what the range field asks for
+    std::string rangeText_;  // the range field's digits; none: the whole dictionary
 };
 
 }  // namespace drill

@@ -1,5 +1,6 @@
 // Feeds any bytes to the dictionary reader as the file "engl.voc" and checks what it makes of
-// them: counting, loading, splitting and decoding, read in one chunk and in small ones.
+// them: counting, loading, splitting and decoding (Windows-1251, UTF-8, UTF-16 either way round),
+// read in one chunk and in small ones.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -51,12 +52,25 @@ struct Reading {
     bool operator==(const Reading&) const = default;
 };
 
+// The text the passes see: after a UTF-16 byte-order mark, the input decoded to UTF-8.
+std::string textOf(std::string_view input) {
+    if (!input.starts_with("\xFF\xFE") && !input.starts_with("\xFE\xFF")) {
+        return std::string(input);
+    }
+    std::string text;
+    dictionary::Utf16Decoder utf16(input[0] == '\xFE');
+    utf16.feed(input.substr(2), text);
+    utf16.finish(text);
+    return text;
+}
+
 Reading read(std::string_view input) {
     const dictionary::SourceOpener open = memoryOpener(std::string(input));
     const dictionary::CountResult counted = dictionary::countEntries(open);
+    const std::string text = textOf(input);
     check(counted.status == dictionary::OpenStatus::Ok);
-    check(counted.entries >= 0 && std::uint64_t(counted.entries) <= input.size());
-    check(counted.hasSeparator == (input.find_first_of("$\t") != std::string_view::npos));
+    check(counted.entries >= 0 && std::uint64_t(counted.entries) <= text.size());
+    check(counted.hasSeparator == (text.find_first_of("$\t") != std::string::npos));
     Reading reading{counted.entries, counted.encoding, {}};
 
     // The whole file, and a range that its first byte picks.
@@ -75,7 +89,8 @@ Reading read(std::string_view input) {
             check(english.size() == raw.size()
                       ? lines.russian(i).empty()
                       : english + separator + std::string(lines.russian(i)) == raw);
-            dictionary::toUtf8(raw, counted.encoding);
+            const std::string shown = dictionary::toUtf8(raw, counted.encoding);
+            check(shown.find_first_of(std::string("\t\0", 2)) == std::string::npos);
             reading.lines.push_back(raw);
         }
     }

@@ -84,7 +84,8 @@ inline dictionary::SourceOpener memoryOpener(std::string bytes,
                                              bool exhausts = false) {
     return [=] {
         return dictionary::OpenedSource{dictionary::OpenStatus::Ok,
-                                        std::make_unique<MemorySource>(bytes, failAfter, exhausts)};
+                                        std::make_unique<MemorySource>(bytes, failAfter, exhausts),
+                                        {}};
     };
 }
 
@@ -92,8 +93,9 @@ inline dictionary::SourceOpener exhaustingOpener() {
     return memoryOpener("", 0, true);
 }
 
-inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status) {
-    return [status] { return dictionary::OpenedSource{status, nullptr}; };
+inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status,
+                                              dictionary::Whereabouts where = {}) {
+    return [=] { return dictionary::OpenedSource{status, nullptr, where}; };
 }
 
 // "en1$ru1" to "en<count>$ru<count>", with CR LF line ends.

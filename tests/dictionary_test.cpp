@@ -24,6 +24,16 @@ constexpr std::size_t kChunk = 1 << 16;  // the reader's chunk
 const std::string kBom = "\xEF\xBB\xBF";
 const std::string kFiller(kChunk - 1, 'a');
 
+// The text as a UTF-16 file saves it, with its byte-order mark: Notepad's and Excel's "Unicode".
+std::string utf16(std::u16string_view text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 std::string repeated(const std::string& text, int times) {
     std::string all;
     while (times-- > 0) {
@@ -69,15 +79,18 @@ TEST_CASE("reading") {
     reads("$ last", "word$", "word|");
     reads("blanks kept", " a $ b ", " a | b ");
     reads("line without a separator is all English", "plain\r\nx$y", "plain|\nx|y");
-    reads("a tab where there is no $", "house\tдом\r\n\tx\ty", "house|дом\n|x\ty");
-    reads("$ before a tab", "a\tb$c\td", "a\tb|c\td");
+    reads("a tab where there is no $, shown as a space", "house\tдом\r\n\tx\ty", "house|дом\n|x y");
+    reads("$ before a tab", "a\tb$c\td", "a b|c d");
+    // A spreadsheet's quoted cell is unquoted on a row split at a tab, never on a "$" line.
+    reads("quoted cells", "\"to say \"\"hi\"\"\"\t\"\"\"\"\r\n\"\"\"\"\t\"a\"\"\r\n\"a\"$\"b\"",
+          "to say \"hi\"|\"\n\"|a\"\n\"a\"|\"b\"");
     reads("$ beyond 16-bit positions", std::string(40000, 'x') + "$y",
           std::string(40000, 'x') + "|y");
     reads("more lines than 16 bits count", repeated("w$s\r\n", 40000),
           repeated("\nw|s", 40000).substr(1));
-    reads("NUL bytes are text", "\0$\0\r\n\0"s, "\0|\0\n\0|"s);
+    reads("NUL bytes are text, shown as U+FFFD", "\0$\0\r\n\0"s, "\uFFFD|\uFFFD\n\uFFFD|");
     reads("final Ctrl-Z after a line end", "a$b\r\n\x1A", "a|b");
-    reads("Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\x1A");
+    reads("Ctrl-Z before the last is text", "a$\x1A\x1A", "a|\uFFFD");
     // One encoding for the whole file: UTF-8 after a byte-order mark, or when it holds valid
     // non-ASCII UTF-8 with fewer than one stray byte per hundred letters; else Windows-1251.
     const std::string letters = repeated("д", 200);
@@ -94,6 +107,16 @@ TEST_CASE("reading") {
     reads("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
           "a|" + repeated("Рґ", 200) + "\n|бб");
     reads("past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ");
+    reads("a letter cut short is one U+FFFD", kBom + "\xF0\x9F\x98$\xF0\x9F\x98\x41\xED\xA0\x80",
+          "\uFFFD|\uFFFDA\uFFFD\uFFFD\uFFFD");
+    // UTF-16 after its byte-order mark, either way round, CR LF, LF or CR a 16-bit unit each.
+    reads("UTF-16 LE", utf16(u"house$дом\r\nок\t\U0001F600\nz"), "house|дом\nок|\U0001F600\nz|");
+    reads("UTF-16 BE", utf16(u"house\tдом\rtab\t$", true), "house|дом\ntab |");
+    reads("UTF-16, a lone surrogate each way", utf16(u"\xD83D$a\xDE00"), "\uFFFD|a\uFFFD");
+    reads("UTF-16, an odd last byte", utf16(u"a$b") + "c", "a|b\uFFFD");
+    reads("UTF-16, a pair across a chunk end",
+          utf16(u"a$" + std::u16string(kChunk / 2 - 4, u'b') + u"\U0001F600\r\n"),
+          "a|" + std::string(kChunk / 2 - 4, 'b') + "\U0001F600");
 }
 
 TEST_CASE("lines after N are not read") {
@@ -151,5 +174,19 @@ TEST_CASE("files") {
     opens("read error", OpenStatus::ReadError);
     opens("no permission", OpenStatus::NoPermission);
     opens("file", OpenStatus::Ok);
+
+    // Where there is none, the passes say where they looked, and name a file that Notepad may
+    // have saved in its place.
+    std::string dir = std::filesystem::temp_directory_path() / "dictionary_test-XXXXXX";
+    REQUIRE(::mkdtemp(dir.data()));
+    for (const char* name : {"engl.vocab", "engl.voc.txt", "words.voc"}) {
+        std::ofstream(dir + "/" + name) << "a$b";
+    }
+    const dictionary::CountResult counted =
+        dictionary::countEntries(dictionary::fileOpener(dir + "/engl.voc"));
+    CHECK(counted.status == OpenStatus::Missing);
+    CHECK(counted.where.folder == dir);
+    CHECK(counted.where.nearMiss == "engl.voc.txt");
+    std::filesystem::remove_all(dir);
 }
 #endif

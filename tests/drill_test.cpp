@@ -77,7 +77,17 @@ TEST_CASE("start-up") {
         CHECK(rig.frontend.take() == Shown{"Text4=2"} + shown);
     };
     startsUp("fewer than the bar's minimum", memoryOpener("a$b"), {"HScroll3=1..1@1", "Text7=1"});
-    startsUp("missing", failingOpener(OpenStatus::Missing), kCannotStart + said(Problem::Missing));
+    // Where there is no engl.voc: the folder looked in, a long one shortened in the middle, and
+    // a file there that Notepad saved in its place.
+    const std::string longFolder = "C:\\Users\\Иван\\Мои документы\\Английский язык\\Вокабунта";
+    startsUp("missing", failingOpener(OpenStatus::Missing, {"/home/ivan", ""}),
+             kCannotStart + Shown{"Label2=В папке /home/ivan нет engl.voc",
+                                  "Label3=Запустите программу из папки, где лежит engl.voc"});
+    startsUp("missing from a long path",
+             failingOpener(OpenStatus::Missing, {longFolder, "engl.voc.txt"}),
+             kCannotStart + Shown{"Label2=В папке C:\\…\\Английский язык\\Вокабунта нет engl.voc",
+                                  "Label3=Там есть engl.voc.txt: переименуйте его в engl.voc и "
+                                  "запустите программу снова"});
     startsUp("not a file", failingOpener(OpenStatus::NotRegularFile),
              kCannotStart + said(Problem::NotRegularFile));
     startsUp("no permission", failingOpener(OpenStatus::NoPermission),
@@ -107,6 +117,29 @@ TEST_CASE("a start that fails") {
     fails("out of memory", exhaustingOpener(), said(Problem::OutOfMemory));
     fails("emptied", memoryOpener(""), said(Problem::Emptied));
     fails("busy", failingOpener(OpenStatus::Busy), said(Problem::Busy));
+}
+
+// A file held by another program at start-up: the buttons stay on, and each click counts it
+// afresh; once it is free, a click starts, with the range typed meanwhile or else all of it.
+TEST_CASE("busy, then free") {
+    for (const std::string typed : {"", "2"}) {
+        INFO(typed);
+        bool busy = true;
+        const dictionary::SourceOpener free = memoryOpener(numberedEntries(3));
+        Rig rig({0.9}, [&] { return busy ? failingOpener(OpenStatus::Busy)() : free(); });
+        const Shown held = Shown{"HScroll3=0..0@0", "HScroll3 off", "Text7="} + said(Problem::Busy);
+        CHECK(rig.frontend.take() == Shown{"Text4=2"} + held);
+        CHECK(rig.start(Direction::EnglishFirst) ==
+              Shown{"HScroll3 off"} + held + Shown{"wake none"});
+        rig.engine.typeRange(typed);
+        busy = false;
+        const std::string range = typed.empty() ? "3" : typed;
+        CHECK(rig.start(Direction::EnglishFirst) ==
+              Shown{"HScroll3 off", "HScroll3=3..3@3"} +
+                  (typed.empty() ? Shown{"Text7=3"} : Shown{}) +
+                  Shown{"Text7=" + range, "Text3=" + range, "Text5=1", "Label2=en" + range,
+                        "Label3=", "wake@1000"});
+    }
 }
 
 // The dictionary number first, then the running number and the question; the answer at half
@@ -163,6 +196,9 @@ TEST_CASE("range in use") {
     CHECK(rig.engine.state().RawLines[4] == "en4$ru4");
     rig.engine.typeRange("8");
     CHECK(rig.start(Direction::RussianFirst).at(1) == "Text7=4");
+    // The field keeps only the digits of what arrives in it.
+    rig.engine.typeRange("1 2");
+    CHECK(rig.frontend.take() == Shown{"Text7=12"});
     rig.engine.typeRange("2");
     rig.start(Direction::RussianFirst);
     CHECK(rig.engine.state().RangeSize == 2);
@@ -176,21 +212,22 @@ TEST_CASE("huge words are cut") {
     CHECK(shown.at(4).size() == std::string("Label2=").size() + 4096);
 }
 
-// The range field's text made usable against 1,234 entries.
-TEST_CASE("range from text") {
-    const auto range = [](std::string_view text) { return drill::rangeSizeFromText(text, 1234); };
-    CHECK(range("600") == 600);     // a whole number
-    CHECK(range(" 7 ") == 7);       // blanks around
-    CHECK(range("") == 1234);       // nothing: all
-    CHECK(range("12abc") == 1234);  // no number: all
-    CHECK(range("12.7") == 12);     // a fraction: its whole part
-    CHECK(range("12,7") == 12);     // a decimal comma
-    CHECK(range("0.5") == 1);       // below one: one
-    CHECK(range("-5") == 1);        // negative
-    CHECK(range("1e-400") == 1);    // too close to zero
-    CHECK(range("5000") == 1234);   // above the entries: all
-    CHECK(range("1e400") == 1234);  // too large
-    CHECK(range("nan") == 1234);    // not a number
+// Whatever arrives in the range field, its digits are the range: a number as copied from
+// elsewhere, grouped, and nothing else; against 1,234 entries.
+TEST_CASE("range from the field") {
+    const auto range = [](std::string_view text) {
+        return drill::rangeSizeFromDigits(drill::rangeDigits(text), 1234);
+    };
+    CHECK(range("600") == 600);
+    CHECK(range("1 000") == 1000);
+    CHECK(range("1\u00A0000") == 1000);  // a no-break space
+    CHECK(range("1,000") == 1000);
+    CHECK(range("1.000") == 1000);
+    CHECK(range("12a") == 12);
+    CHECK(range("") == 1234);  // nothing: all
+    CHECK(range("0") == 1);
+    CHECK(range("5000") == 1234);
+    CHECK(range("99999999999999999999") == 1234);
 }
 
 // The program's own draws: many different values, none outside [0, 1).

@@ -75,6 +75,16 @@ TEST_CASE("a file that other programs hold open") {
 TEST_CASE("what else stands at the dictionary's name") {
     const Scratch scratch;
     CHECK(scratch.open() == OpenStatus::Missing);
+    // It says where it looked, the full path as Explorer shows it, and what Notepad saved there.
+    const wchar_t* const saved = L"словарь\\engl.voc.txt";
+    ::CloseHandle(::CreateFileW(saved, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    wchar_t folder[MAX_PATH];
+    ::GetFullPathNameW(L"словарь", MAX_PATH, folder, nullptr);
+    const dictionary::Whereabouts where =
+        dictionary::fileOpener(win32::utf8(Scratch::kFile))().where;
+    CHECK(where.folder == win32::utf8(folder));
+    CHECK(where.nearMiss == "engl.voc.txt");
+    ::DeleteFileW(saved);
     ::CreateDirectoryW(Scratch::kFile, nullptr);
     CHECK(scratch.open() == OpenStatus::NotRegularFile);
     ::RemoveDirectoryW(Scratch::kFile);

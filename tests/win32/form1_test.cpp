@@ -227,7 +227,7 @@ TEST_CASE("looks") {
 }
 
 // Both bars mirror into their fields; a later show starts nothing up again; only the range
-// field takes typing, and digits only.
+// field takes typing, and keeps what the engine makes of it.
 TEST_CASE("bars and fields") {
     Window window(memoryOpener(numberedEntries(1234)));
     window.scroll(Control::HScroll1, SB_LINERIGHT);
@@ -239,9 +239,10 @@ TEST_CASE("bars and fields") {
     ::ShowWindow(window.form.hwnd(), SW_SHOWNOACTIVATE);
     CHECK(window.text(Control::Text4) == "3");
     CHECK((::GetWindowLongW(window.get(Control::Text3), GWL_STYLE) & ES_READONLY) != 0);
-    window.typeRange(L"1x2-");
-    window.click(Control::Command1);
-    CHECK(window.form.drillState().RangeSize == 12);
+    ::SendMessageW(window.get(Control::Text7), EM_SETSEL, 0, -1);
+    ::SendMessageW(window.get(Control::Text7), EM_REPLACESEL, TRUE,
+                   reinterpret_cast<LPARAM>(L"1 234"));  // as a paste puts it
+    CHECK(window.text(Control::Text7) == "1234");
 }
 
 // The window's part of the drill: the range typed, the bars, one timer armed for the next due
@@ -309,6 +310,29 @@ TEST_CASE("words fitted to their band") {
     window.click(Control::Command2);
     CHECK(window.text(Control::Label2) == "short");
     CHECK(window.font(Control::Label2).lfHeight == -21);
+}
+
+// A message that names a long folder, and the file found there instead, fits its band whole.
+TEST_CASE("a message with a long folder fits its band") {
+    Window window(failingOpener(dictionary::OpenStatus::Missing,
+                                {"C:\\Users\\пользователь\\Documents\\Английский_язык\\"
+                                 "Слова_на_каждый_день\\и_ещё_одна_папка",
+                                 "engl.voc.txt"}));
+    for (const Control band : {Control::Label2, Control::Label3}) {
+        const HWND hwnd = window.get(band);
+        const std::wstring text = win32::utf16(window.text(band));
+        RECT area{};
+        ::GetClientRect(hwnd, &area);
+        RECT needed{0, 0, area.right, 0};
+        const HDC dc = ::GetDC(hwnd);
+        const HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        ::DrawTextW(dc, text.c_str(), -1, &needed, win32::kBandDrawing | DT_CALCRECT);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(hwnd, dc);
+        CHECK(needed.right <= area.right);
+        CHECK(needed.bottom <= area.bottom);
+    }
 }
 
 // Each card is said to a screen reader on the band it changes, also when the word repeats.

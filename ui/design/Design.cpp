@@ -73,8 +73,11 @@ std::string aboutText() {
 Message message(Problem problem) {
     switch (problem) {
         case Problem::Missing:
-            return {"Нет словаря engl.voc в текущей папке",
+            return {"В папке {folder} нет engl.voc",
                     "Запустите программу из папки, где лежит engl.voc"};
+        case Problem::Misnamed:
+            return {"В папке {folder} нет engl.voc",
+                    "Там есть {found}: переименуйте его в engl.voc и запустите программу снова"};
         case Problem::NotRegularFile:
             return {"engl.voc здесь — не файл словаря",
                     "Положите вместо него текстовый файл engl.voc"};
@@ -83,7 +86,7 @@ Message message(Problem problem) {
                     "Разрешите чтение файла и запустите программу снова"};
         case Problem::Busy:
             return {"engl.voc занят другой программой",
-                    "Закройте его в той программе и попробуйте снова"};
+                    "Закройте его в той программе и нажмите кнопку снова"};
         case Problem::OutOfMemory:
             return {"Словарь engl.voc не помещается в память",
                     "Уменьшите словарный диапазон и нажмите кнопку снова"};

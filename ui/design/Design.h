@@ -100,6 +100,7 @@ std::string aboutText();
 // Why the drill cannot start, as the two bands say it.
 enum class Problem {
     Missing,
+    Misnamed,  // missing, but a file in its folder is named engl.voc with another extension
     NotRegularFile,
     NoPermission,
     Busy,
@@ -110,6 +111,8 @@ enum class Problem {
     Emptied,  // had lines at start-up, none at the click
 };
 
+// "{folder}" stands for the folder where engl.voc was looked for, "{found}" for the name of the
+// file found there instead.
 struct Message {
     std::string_view problem;  // what is wrong, in the question band
     std::string_view remedy;   // what to do, in the answer band

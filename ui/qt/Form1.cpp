@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -66,12 +65,8 @@ QWidget* makeControl(const design::ControlDesign& design, QWidget* parent) {
             return new QPushButton(qt(design.text), parent);
         case Kind::Field: {
             auto* edit = new QLineEdit(qt(design.text), parent);
+            // What arrives in the range field goes to the engine, which keeps its digits.
             edit->setReadOnly(!design.editable);
-            if (design.editable) {
-                // Typing takes digits only; the drill still makes any other text sound.
-                edit->setValidator(new QRegularExpressionValidator(
-                    QRegularExpression(QStringLiteral("[0-9]*")), edit));
-            }
             return edit;
         }
         case Kind::Bar: {

@@ -450,7 +450,12 @@ void Form1::Command3_Click() {
 
 void Form1::showText(Control id, std::string_view text) {
     const HWND hwnd = control(id);
-    ::SetWindowTextW(hwnd, utf16(text).c_str());
+    const std::wstring wide = utf16(text);
+    ::SetWindowTextW(hwnd, wide.c_str());
+    if (design::control(id).kind == Kind::Field) {
+        // The caret after the text, where typing goes on, as the engine may rewrite the field.
+        ::SendMessageW(hwnd, EM_SETSEL, wide.size(), static_cast<LPARAM>(wide.size()));
+    }
     if (design::control(id).kind == Kind::Band) {
         fitBand(id);
         // Said for every card, also when the same word comes again and no text changed.
