@@ -79,20 +79,38 @@ std::string_view WordList::operator[](std::size_t i) const {
 
 namespace {
 
-// A spreadsheet's quoted cell, as Excel and Calc save one that holds a quote, a tab or a line
-// break: "to say ""hi""" stands for to say "hi". Unquoted as far as `maxBytes` and a little past.
-bool isQuotedCell(std::string_view part) {
-    return part.size() >= 2 && part.front() == '"' && part.back() == '"';
-}
-
-std::string unquoted(std::string_view cell, std::size_t maxBytes) {
-    cell = cell.substr(1, cell.size() - 2);
+// A row's cells as the spreadsheet held them. Excel and Calc save a cell that holds a quote or a
+// tab in quotes, each quote in it doubled: "to say ""hi""" held to say "hi", and loses them here;
+// any other text stays as it is, a quote that closes no cell among it. Read as far as `maxBytes`
+// of text and a little past.
+std::string spreadsheetCells(std::string_view part, std::size_t maxBytes) {
+    constexpr auto kNone = std::string_view::npos;
     std::string text;
-    for (std::size_t at = 0; at < cell.size() && text.size() <= maxBytes; ++at) {
-        text += cell[at];
-        at += cell[at] == '"' && cell.substr(at + 1, 1) == "\"";
+    for (std::size_t at = 0;;) {
+        std::size_t next = part.find('\t', at);  // the tab after the cell, if it is not quoted
+        std::string cell;
+        std::size_t close = at + 1;
+        for (; part.substr(at, 1) == "\"" && close < part.size() && cell.size() <= maxBytes;
+             ++close) {
+            if (part[close] == '"' && part.substr(close + 1, 1) != "\"") {
+                break;
+            }
+            close += part[close] == '"';
+            cell += part[close];
+        }
+        if (part.substr(at, 1) == "\"" && part.substr(close, 1) == "\"" &&
+            (close + 1 == part.size() || part[close + 1] == '\t')) {
+            text += cell;
+            next = close + 1 == part.size() ? kNone : close + 1;
+        } else {
+            text.append(part.substr(at, next == kNone ? kNone : next - at));
+        }
+        if (next == kNone || text.size() > maxBytes) {
+            return text;
+        }
+        text += '\t';
+        at = next + 1;
     }
-    return text;
 }
 
 }  // namespace
@@ -102,8 +120,8 @@ std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
         return {};
     }
     const std::string_view part = (*this)[i];
-    if (part_ != Part::Raw && lines_->splitsAtTab(i) && isQuotedCell(part)) {
-        return toUtf8(unquoted(part, maxBytes), lines_->encoding(), maxBytes);
+    if (part_ != Part::Raw && lines_->splitsAtTab(i)) {
+        return toUtf8(spreadsheetCells(part, maxBytes), lines_->encoding(), maxBytes);
     }
     return toUtf8(part, lines_->encoding(), maxBytes);
 }

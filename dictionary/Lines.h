@@ -47,8 +47,8 @@ public:
     // Elements 0..N, or none before the lines are built.
     std::size_t size() const { return lines_ ? lines_->count() + 1 : 0; }
     std::string_view operator[](std::size_t i) const;
-    // Element i as UTF-8 text for display (toUtf8), at most its first `maxBytes`; a word of a row
-    // split at a tab that stands in quotes is a spreadsheet's quoted cell, shown unquoted.
+    // Element i as UTF-8 text for display (toUtf8), at most its first `maxBytes`; on a row split
+    // at a tab, a cell that stands in quotes is a spreadsheet's quoted cell, shown unquoted.
     std::string text(std::size_t i, std::size_t maxBytes = std::string_view::npos) const;
 
 private:

@@ -82,8 +82,10 @@ TEST_CASE("reading") {
     reads("a tab where there is no $, shown as a space", "house\tдом\r\n\tx\ty", "house|дом\n|x y");
     reads("$ before a tab", "a\tb$c\td", "a b|c d");
     // A spreadsheet's quoted cell is unquoted on a row split at a tab, never on a "$" line.
-    reads("quoted cells", "\"to say \"\"hi\"\"\"\t\"\"\"\"\r\n\"\"\"\"\t\"a\"\"\r\n\"a\"$\"b\"",
-          "to say \"hi\"|\"\n\"|a\"\n\"a\"|\"b\"");
+    reads("quoted cells",
+          "\"to say \"\"hi\"\"\"\t\"\"\"\"\r\nhouse\t\"to say \"\"hi\"\"\"\tnoun\r\n"
+          "a\t\"b\tc\"\t\"d\"e\t\"f\"\r\n\"a\"$\"b\"",
+          "to say \"hi\"|\"\nhouse|to say \"hi\" noun\na|b c \"d\"e f\n\"a\"|\"b\"");
     reads("$ beyond 16-bit positions", std::string(40000, 'x') + "$y",
           std::string(40000, 'x') + "|y");
     reads("more lines than 16 bits count", repeated("w$s\r\n", 40000),
