@@ -16,7 +16,8 @@ enum class OpenStatus {
     Missing,
     NotRegularFile,
     NoPermission,
-    Busy,  // another program holds it open and shares no reading
+    Busy,           // another program holds it open and shares no reading
+    NotDictionary,  // the program was asked to open a file not named engl.voc
     ReadError,
     OutOfMemory,  // the lines asked for do not fit in memory
 };
@@ -51,8 +52,14 @@ using SourceOpener = std::function<OpenedSource()>;
 // accepted. Where there is none, it says where it looked.
 SourceOpener fileOpener(std::string path);
 
-// The folder of `path` (UTF-8), and the first file in it, by name, named `path`'s name and
-// another extension.
+// The full path of the folder of `path` (UTF-8), and the first file in it, by name, named
+// `path`'s name and another extension.
 Whereabouts lookAround(const std::string& path);
+
+// The dictionary of a program asked to open `path` (UTF-8), as Explorer's "Open with" asks: a
+// file named engl.voc makes its folder the current one, exactly as if the program had been
+// started there, and is read as always. Any other name is refused (NotDictionary, its name as
+// the near miss), and nothing is read.
+SourceOpener openerFor(const std::string& path);
 
 }  // namespace dictionary

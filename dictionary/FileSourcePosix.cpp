@@ -1,10 +1,14 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 #include "ByteSource.h"
+#include "Whereabouts.h"
 
 namespace dictionary {
 namespace {
@@ -72,6 +76,37 @@ OpenedSource openFile(const std::string& path) {
 }
 
 }  // namespace
+
+bool enterFolder(const std::string& folder) {
+    return ::chdir(folder.c_str()) == 0;
+}
+
+Whereabouts lookAround(const std::string& path) {
+    const std::string_view name = nameIn(path);
+    std::string folder = path.substr(0, path.size() - name.size());
+    if (!folder.starts_with('/')) {
+        const std::unique_ptr<char, void (*)(void*)> here(::getcwd(nullptr, 0), std::free);
+        if (!here) {
+            return {};
+        }
+        folder = std::string(here.get()) + "/" + folder;
+    }
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    Whereabouts where{folder, {}};
+    if (DIR* const entries = ::opendir(folder.c_str())) {
+        while (const dirent* const entry = ::readdir(entries)) {
+            const std::string_view candidate = entry->d_name;
+            if (isNearMiss(candidate, name) &&
+                (where.nearMiss.empty() || candidate < where.nearMiss)) {
+                where.nearMiss = candidate;
+            }
+        }
+        ::closedir(entries);
+    }
+    return where;
+}
 
 SourceOpener fileOpener(std::string path) {
     return [path = std::move(path)] {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ByteSource.h"
+#include "Whereabouts.h"
 
 namespace dictionary {
 namespace {
@@ -39,6 +40,15 @@ std::wstring widen(const std::string& utf8) {
     std::wstring wide(static_cast<std::size_t>(count), L'\0');
     ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), count);
     return wide;
+}
+
+std::string narrow(std::wstring_view wide) {
+    const int length = static_cast<int>(wide.size());
+    const int count =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(count), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), count, nullptr, nullptr);
+    return utf8;
 }
 
 OpenStatus statusFor(DWORD error, const std::wstring& path) {
@@ -81,6 +91,39 @@ OpenedSource openFile(const std::wstring& path) {
 }
 
 }  // namespace
+
+bool enterFolder(const std::string& folder) {
+    return ::SetCurrentDirectoryW(widen(folder).c_str()) != 0;
+}
+
+Whereabouts lookAround(const std::string& path) {
+    const std::wstring wide = widen(path);
+    std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    wchar_t* name = nullptr;
+    if (full.empty() ||
+        ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), &name) ==
+            0 ||
+        name == nullptr) {
+        return {};
+    }
+    const std::wstring folder(full.data(), name);  // with its last separator
+    const std::string own = narrow(name);
+    // "C:\" keeps its separator; any other folder is shown without it.
+    Whereabouts where{narrow(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder), {}};
+    WIN32_FIND_DATAW found;
+    const HANDLE entries = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (entries != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string candidate = narrow(found.cFileName);
+            if (isNearMiss(candidate, own) &&
+                (where.nearMiss.empty() || candidate < where.nearMiss)) {
+                where.nearMiss = candidate;
+            }
+        } while (::FindNextFileW(entries, &found));
+        ::FindClose(entries);
+    }
+    return where;
+}
 
 SourceOpener fileOpener(std::string path) {
     return [wide = widen(path), path = std::move(path)] {

@@ -1,15 +1,11 @@
-#include <algorithm>
-#include <filesystem>
+#include "Whereabouts.h"
 
-#include "ByteSource.h"
+#include <algorithm>
 
 namespace dictionary {
 namespace {
 
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
+constexpr std::string_view kDictionaryName = "engl.voc";
 
 // ASCII letters compared case-blind, as Windows compares names.
 bool startsWithFolded(std::string_view text, std::string_view front) {
@@ -21,24 +17,27 @@ bool startsWithFolded(std::string_view text, std::string_view front) {
 
 }  // namespace
 
-Whereabouts lookAround(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-    const std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
-    if (error) {
-        return {};
+bool isNearMiss(std::string_view name, std::string_view of) {
+    return name.size() > of.size() + 1 && startsWithFolded(name, of) && name[of.size()] == '.';
+}
+
+std::string_view nameIn(std::string_view path) {
+    const std::size_t separator = path.find_last_of(kSeparators);
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+SourceOpener openerFor(const std::string& path) {
+    const std::string name(nameIn(path));
+    if (name.size() != kDictionaryName.size() || !startsWithFolded(name, kDictionaryName)) {
+        return [name] { return OpenedSource{OpenStatus::NotDictionary, nullptr, {{}, name}}; };
     }
-    Whereabouts where{utf8(folder), {}};
-    const std::string prefix = utf8(file.filename()) + ".";
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = utf8(entry->path().filename());
-        if (startsWithFolded(name, prefix) && name.size() > prefix.size() &&
-            (where.nearMiss.empty() || name < where.nearMiss)) {
-            where.nearMiss = name;
-        }
+    const std::string folder = path.substr(0, path.size() - name.size());
+    if (!folder.empty() && !enterFolder(folder)) {
+        return [where = lookAround(path)] {
+            return OpenedSource{OpenStatus::Missing, nullptr, where};
+        };
     }
-    return where;
+    return fileOpener(name);
 }
 
 }  // namespace dictionary

@@ -53,6 +53,8 @@ Problem problemOf(dictionary::OpenStatus status) {
             return Problem::NoPermission;
         case OpenStatus::Busy:
             return Problem::Busy;
+        case OpenStatus::NotDictionary:
+            return Problem::NotDictionary;
         case OpenStatus::OutOfMemory:
             return Problem::OutOfMemory;
         case OpenStatus::ReadError:

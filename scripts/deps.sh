@@ -53,7 +53,10 @@ TEST="clang libclang-rt-14-dev llvm-14 desktop-file-utils appstream xvfb xauth
 #   g++-mingw-w64-x86-64-posix            model
 #   imagemagick                           the icon, drawn from ui/icons/*.xpm
 #   zip                                   the zips, the same bytes from every build
-WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix imagemagick zip"
+#   wixl, msitools                        the installers (wixl, msibuild)
+#   faketime                              the time an installer records, fixed at the commit's
+WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix imagemagick zip
+    wixl msitools faketime"
 
 # Their tests under Wine, on top:
 #   doctest-dev                           the Windows tests' header-only test library

@@ -2,14 +2,15 @@
 # Вокабунта for Windows, built on Debian 12 with mingw-w64, statically linked:
 #   sh scripts/windows.sh        installs what is missing (no Wine) and builds both programs:
 #                                build-windows/vocabunta.exe, 32-bit, in
-#                                build-windows/vocabunta-1.0.0-win32.zip, and
+#                                build-windows/vocabunta-1.0.0-win32.zip and .msi, and
 #                                build-win64/vocabunta.exe, 64-bit, in
-#                                build-win64/vocabunta-1.0.0-win64.zip;
+#                                build-win64/vocabunta-1.0.0-win64.zip and .msi;
 #   sh scripts/windows.sh test   the same with warnings as errors and the tests, run under 64-bit
 #                                Wine, and under 32-bit Wine too where the kernel runs 32-bit
 #                                programs (VOCABUNTA_WINE32=off: as where it does not).
 #   ... --in DIR                 the two build folders in DIR instead of here.
-# Two builds of one commit give the same bytes: the zips are dated at the commit's time.
+# Two builds of one commit give the same bytes: the zips and installers are dated at the
+# commit's time.
 set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
@@ -41,7 +42,8 @@ for build in build-windows:i686 build-win64:x86_64; do
     cmake --build "$dir/${build%:*}"
 done
 if [ $checks = OFF ]; then
-    echo "windows.sh: built $dir/build-windows/vocabunta-1.0.0-win32.zip and $dir/build-win64/vocabunta-1.0.0-win64.zip"
+    echo "windows.sh: built $dir/build-windows/vocabunta-1.0.0-win32.zip and .msi," \
+        "$dir/build-win64/vocabunta-1.0.0-win64.zip and .msi"
     exit 0
 fi
 

@@ -53,6 +53,10 @@ if [ -z "${VOCABUNTA_WINE_READY-}" ]; then
     cp "$scratch/bin/wine" "$scratch/bin/wine-stable"
     export PATH="$scratch/bin:$PATH" WINELOADER=$loader
     export WINEPREFIX="$scratch/prefix" WINEARCH=$arch WINEDEBUG=-all
+    # Wine links Documents and the Desktop to folders of $HOME: a home of its own keeps what a
+    # test installs there out of the user's.
+    mkdir "$scratch/home"
+    export HOME="$scratch/home"
     # Wine writes a Windows file name in the locale's character set: without UTF-8 (no locale at
     # all, as on a fresh system) a Cyrillic name cannot be made.
     export LC_ALL=C.UTF-8

@@ -189,6 +189,26 @@ TEST_CASE("files") {
     CHECK(counted.status == OpenStatus::Missing);
     CHECK(counted.where.folder == dir);
     CHECK(counted.where.nearMiss == "engl.voc.txt");
+
+    // Asked to open a file, as "Open with" asks: engl.voc by any case, from its own folder, or
+    // nothing at all.
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::ofstream(dir + "/Engl.Voc") << "a$1\r\nb$2\r\n";
+    const auto opened = [&](const std::string& path) {
+        const dictionary::CountResult result =
+            dictionary::countEntries(dictionary::openerFor(path));
+        const std::string folder = std::filesystem::current_path();
+        std::filesystem::current_path(started);
+        return std::to_string(int(result.status)) + " " + std::to_string(result.entries) + " " +
+               (folder == dir       ? "there"
+                : folder == started ? "here"
+                                    : folder) +
+               " " + result.where.nearMiss;
+    };
+    CHECK(opened(dir + "/Engl.Voc") == std::to_string(int(OpenStatus::Ok)) + " 2 there ");
+    CHECK(opened(dir + "/engl.voc.txt") ==
+          std::to_string(int(OpenStatus::NotDictionary)) + " 0 here engl.voc.txt");
+    CHECK(opened(dir + "/gone/engl.voc") == std::to_string(int(OpenStatus::Missing)) + " 0 here ");
     std::filesystem::remove_all(dir);
 }
 #endif

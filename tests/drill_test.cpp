@@ -88,6 +88,10 @@ TEST_CASE("start-up") {
              kCannotStart + Shown{"Label2=В папке C:\\…\\Английский язык\\Вокабунта нет engl.voc",
                                   "Label3=Там есть engl.voc.txt: переименуйте его в engl.voc и "
                                   "запустите программу снова"});
+    startsUp("asked to open another file",
+             failingOpener(OpenStatus::NotDictionary, {"", "слова.txt"}),
+             kCannotStart + Shown{"Label2=слова.txt — не словарь engl.voc",
+                                  "Label3=Вокабунта открывает только файлы с именем engl.voc"});
     startsUp("not a file", failingOpener(OpenStatus::NotRegularFile),
              kCannotStart + said(Problem::NotRegularFile));
     startsUp("no permission", failingOpener(OpenStatus::NoPermission),

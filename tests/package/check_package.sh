@@ -82,13 +82,13 @@ appstreamcli validate --pedantic --no-net "$META" | grep '^[EWIP]:' |
     grep -v 'cid-contains-uppercase-letter' | grep . && fail "appstreamcli"
 echo "ok   lintian --pedantic and appstreamcli validate --pedantic"
 
-# The Windows programs, built twice from two folders: the same exes and zips, byte for byte, and
-# each exe marked as Windows expects of a current program.
+# The Windows programs, built twice from two folders: the same exes, zips and installers, byte
+# for byte, and each exe marked as Windows expects of a current program.
 for again in 1 2; do
     sh scripts/windows.sh --in "build-windows-again/$again" >/dev/null
 done
 for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VERSION-win64.zip; do
-    for file in "$zip" "${zip%/*}/vocabunta.exe"; do
+    for file in "$zip" "${zip%.zip}.msi" "${zip%/*}/vocabunta.exe"; do
         cmp "build-windows-again/1/$file" "build-windows-again/2/$file" || fail "$file differs between two builds"
     done
     flags=$(x86_64-w64-mingw32-objdump -p "build-windows-again/1/${zip%/*}/vocabunta.exe" |
@@ -98,7 +98,8 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     done
 done
 case $flags in *" HIGH_ENTROPY_VA "*) ;; *) fail "the 64-bit exe is not HIGH_ENTROPY_VA: $flags" ;; esac
-echo "ok   two Windows builds from two folders give the same zips: $(cd build-windows-again/1 &&
-    sha256sum build-windows/*.zip build-win64/*.zip | tr '\n' ' ')"
+echo "ok   two Windows builds from two folders give the same zips and installers: $(
+    cd build-windows-again/1 && sha256sum build-windows/*.zip build-windows/*.msi build-win64/*.zip \
+        build-win64/*.msi | tr '\n' ' ')"
 echo "ok   both exes: DEP, ASLR, Terminal Server aware; the 64-bit one high-entropy ASLR"
-echo "package check: $(basename "$DEB") and both Windows zips are reproducible; the .deb is complete, hardened and valid"
+echo "package check: $(basename "$DEB") and both Windows zips and installers are reproducible; the .deb is complete, hardened and valid"

@@ -6,20 +6,13 @@
 
 #include <vector>
 
-#include "ui/win32/Form1.h"
-#include "ui/win32/Utf16.h"
+#include "RealProgram.h"
 
 using design::Control;
 
 namespace {
 
 const wchar_t kExe[] = L"vocabunta.exe";
-
-std::string textOf(HWND hwnd) {
-    wchar_t text[1024];
-    const auto length = ::SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return win32::utf8({text, static_cast<std::size_t>(length)});
-}
 
 BOOL CALLBACK findBox(HWND hwnd, LPARAM found) {
     wchar_t kind[16] = L"";
@@ -29,18 +22,13 @@ BOOL CALLBACK findBox(HWND hwnd, LPARAM found) {
     return !box;
 }
 
-// Ends the program if a check failed while it ran, so that nothing waits for it.
-struct Running {
-    ~Running() { ::TerminateProcess(info.hProcess, 1); }
-    PROCESS_INFORMATION info{};
-};
-
 // Collects every language that a resource of a module is tagged with, each once.
 BOOL CALLBACK addLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
     auto& languages = *reinterpret_cast<std::string*>(found);
     const std::string number = std::to_string(language) + " ";
-    if (languages.find(number) == std::string::npos)
+    if (languages.find(number) == std::string::npos) {
         languages += number;
+    }
     return TRUE;
 }
 BOOL CALLBACK addName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR found) {
@@ -92,45 +80,28 @@ TEST_CASE("the program carries its icon, version and manifest, all in Russian") 
 }
 
 TEST_CASE("a run: a click, the About box, closing") {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    Running program;
-    std::wstring command = kExe;
-    REQUIRE(::CreateProcessW(kExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &program.info));
-    // The title exists before the controls do: wait until the program waits for input.
-    REQUIRE(::WaitForInputIdle(program.info.hProcess, 20000) == 0);
-    const HWND window = ::FindWindowW(nullptr, win32::utf16(design::kTitle).c_str());
-    REQUIRE(window != nullptr);
-    CHECK(::IsWindowVisible(window));
-    const auto control = [window](Control id) {
-        return ::GetDlgItem(window, win32::Form1::kFirstControlId + static_cast<int>(id));
-    };
+    const RealProgram program(kExe);
+    CHECK(::IsWindowVisible(program.window));
 
     // A range of one, set as a screen reader sets a field, then Russian first: the sample's
     // first pair, house$дом, read back in Cyrillic.
-    ::SendMessageW(control(Control::Text7), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
-    ::SendMessageW(::FindWindowExW(window, nullptr, L"Button",
+    ::SendMessageW(program.control(Control::Text7), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+    ::SendMessageW(::FindWindowExW(program.window, nullptr, L"Button",
                                    win32::utf16(design::control(Control::Command2).text).c_str()),
                    BM_CLICK, 0, 0);
-    CHECK(textOf(control(Control::Text3)) == "1");
-    CHECK(textOf(control(Control::Label2)) == "дом");
+    CHECK(program.text(Control::Text3) == "1");
+    CHECK(program.text(Control::Label2) == "дом");
 
-    ::PostMessageW(control(Control::Command3), BM_CLICK, 0, 0);
+    ::PostMessageW(program.control(Control::Command3), BM_CLICK, 0, 0);
     // Each message sent waits for the program to take it: the first may still come before the
     // click, a later one is taken by the box's own loop, once the box is up.
     HWND box = nullptr;
     for (int sent = 0; box == nullptr && sent < 100; ++sent) {
-        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+        ::SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
         ::EnumThreadWindows(program.info.dwThreadId, findBox, reinterpret_cast<LPARAM>(&box));
     }
     REQUIRE(box != nullptr);
-    CHECK(textOf(box) == design::kAbout.title);
+    CHECK(RealProgram::textOf(box) == design::kAbout.title);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    REQUIRE(::WaitForSingleObject(program.info.hProcess, 20000) == WAIT_OBJECT_0);
-    DWORD code = 1;
-    ::GetExitCodeProcess(program.info.hProcess, &code);
-    CHECK(code == 0);
+    CHECK(program.close() == 0);
 }

@@ -87,6 +87,9 @@ Message message(Problem problem) {
         case Problem::Busy:
             return {"engl.voc занят другой программой",
                     "Закройте его в той программе и нажмите кнопку снова"};
+        case Problem::NotDictionary:
+            return {"{found} — не словарь engl.voc",
+                    "Вокабунта открывает только файлы с именем engl.voc"};
         case Problem::OutOfMemory:
             return {"Словарь engl.voc не помещается в память",
                     "Уменьшите словарный диапазон и нажмите кнопку снова"};

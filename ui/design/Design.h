@@ -104,6 +104,7 @@ enum class Problem {
     NotRegularFile,
     NoPermission,
     Busy,
+    NotDictionary,  // asked to open a file of another name
     ReadError,
     OutOfMemory,
     Empty,    // no line at all

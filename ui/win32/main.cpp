@@ -4,7 +4,10 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+
 #include "Form1.h"
+#include "Utf16.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The controls of common controls 6, as the manifest asks for them.
@@ -13,7 +16,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // COM, for the names screen readers read.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    win32::Form1 form;
+    // Explorer's "Open with" hands over the path of the file to open, split out by the C runtime.
+    dictionary::SourceOpener dictionary = __argc > 1
+                                              ? dictionary::openerFor(win32::utf8(__wargv[1]))
+                                              : dictionary::fileOpener("engl.voc");
+
+    win32::Form1 form(std::move(dictionary));
     const HWND window = form.show(show);
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
