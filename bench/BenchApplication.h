@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "ui/qt/Application.h"
+#include "Application.h"
 
 // The program's application, set up as the program sets it up, on the offscreen platform unless
 // another one is asked for.

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "BenchApplication.h"
+#include "Form1.h"
 #include "ProcessCpu.h"
-#include "ui/qt/Form1.h"
 
 using namespace std::chrono_literals;
 

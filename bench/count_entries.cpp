@@ -2,7 +2,7 @@
 // so the whole process can be timed against other line counters.
 #include <cstdio>
 
-#include "dictionary/Count.h"
+#include "Count.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/Count.h"
-#include "dictionary/Lines.h"
-#include "dictionary/Pass.h"
+#include "Count.h"
+#include "Lines.h"
+#include "Pass.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "BenchApplication.h"
-#include "ui/qt/Form1.h"
+#include "Form1.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstdio>
 
 #include "BenchApplication.h"
+#include "Form1.h"
 #include "ProcessCpu.h"
-#include "ui/qt/Form1.h"
 
 namespace {
 

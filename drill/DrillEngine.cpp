@@ -5,16 +5,16 @@
 #include <cmath>
 #include <memory>
 
+#include "Count.h"
+#include "Lines.h"
 #include "RangeSize.h"
 #include "ShortPath.h"
-#include "dictionary/Count.h"
-#include "dictionary/Lines.h"
 
 namespace drill {
 namespace {
 
-using design::Control;
-using design::Problem;
+using form::Control;
+using form::Problem;
 
 // No band shows more than a few hundred characters; a line of megabytes is decoded only as far
 // as it can be seen.
@@ -72,10 +72,10 @@ DrillEngine::DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSour
       clock_(clock),
       random_(random),
       frontend_(frontend),
-      interval_(design::control(Control::HScroll1).bar.value) {}
+      interval_(form::control(Control::HScroll1).bar.value) {}
 
 void DrillEngine::activate() {
-    showNumber(Control::Text4, design::control(Control::HScroll1).bar.minimum);
+    showNumber(Control::Text4, form::control(Control::HScroll1).bar.minimum);
     state_.SeqNo = 1;
     counted_ = false;
     rangeText_.clear();
@@ -107,7 +107,7 @@ bool DrillEngine::countDictionary() {
     // The bar holds an int, and its minimum comes down to a count below it; the field shows
     // the whole count.
     const int barEnd = static_cast<int>(std::min<std::int64_t>(entries, INT_MAX));
-    const int barMinimum = std::min(design::control(Control::HScroll3).bar.minimum, barEnd);
+    const int barMinimum = std::min(form::control(Control::HScroll3).bar.minimum, barEnd);
     frontend_.setBar(Control::HScroll3, barMinimum, barEnd, barEnd);
     // A range typed while the file was held stands.
     if (rangeText_.empty() || problem) {
@@ -248,7 +248,7 @@ void DrillEngine::showProblem(Problem problem, const dictionary::Whereabouts& wh
     if (problem == Problem::Missing && !where.nearMiss.empty()) {
         problem = Problem::Misnamed;
     }
-    const design::Message said = design::message(problem);
+    const form::Message said = form::message(problem);
     const auto filled = [&where](std::string_view text) {
         return filledIn(
             filledIn(text, "{folder}",

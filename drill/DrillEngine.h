@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "ByteSource.h"
 #include "Clock.h"
 #include "DrillFrontend.h"
 #include "DrillState.h"
 #include "RandomSource.h"
-#include "dictionary/ByteSource.h"
 
 namespace drill {
 
@@ -59,8 +59,8 @@ private:
     void ShowWord();
     std::string word(bool question) const;
     std::optional<TimePoint> nextDue() const;
-    void showNumber(design::Control field, std::int64_t value);
-    void showProblem(design::Problem problem, const dictionary::Whereabouts& where = {});
+    void showNumber(form::Control field, std::int64_t value);
+    void showProblem(form::Problem problem, const dictionary::Whereabouts& where = {});
 
     dictionary::SourceOpener open_;
     Clock& clock_;

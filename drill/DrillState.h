@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "Clock.h"
-#include "dictionary/Lines.h"
+#include "Lines.h"
 
 namespace drill {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/Count.h"
-#include "dictionary/LineSplitter.h"
-#include "dictionary/Lines.h"
-#include "dictionary/Pass.h"
-#include "tests/Fakes.h"
+#include "Count.h"
+#include "LineSplitter.h"
+#include "Lines.h"
+#include "Pass.h"
+#include "SourceFakes.h"
 
 namespace {
 

@@ -11,4 +11,4 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOCABUNTA_TESTS=OFF -D
 cmake --build build
 
 cd sample
-exec ../build/app/vocabunta
+exec ../build/vocabunta

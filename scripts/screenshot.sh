@@ -7,7 +7,7 @@ set -eu
 
 ROOT=$(cd -P -- "$(dirname -- "$0")/.." && pwd)
 cd "$ROOT"
-[ -x build/app/vocabunta ] || { echo "screenshot.sh: build first (sh scripts/run.sh)" >&2; exit 1; }
+[ -x build/vocabunta ] || { echo "screenshot.sh: build first (sh scripts/run.sh)" >&2; exit 1; }
 for tool in Xvfb xdotool import; do
     command -v $tool >/dev/null || { echo "screenshot.sh: no $tool: sh scripts/deps.sh test" >&2; exit 1; }
 done
@@ -25,7 +25,7 @@ read -r display <"$work/display" || true
 [ -n "${display-}" ] || { cat "$work/xvfb.log" >&2; echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display"
 
-(cd sample && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$SCALE exec ../build/app/vocabunta) &
+(cd sample && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$SCALE exec ../build/vocabunta) &
 app=$!
 # The window's class, which its desktop entry names; the Cyrillic title is no use to xdotool.
 window=$(xdotool search --sync --onlyvisible --class '^vocabunta$' | head -n 1)

@@ -10,9 +10,9 @@
 
 #include <algorithm>
 
-#include "Fakes.h"
-#include "dictionary/Count.h"
-#include "dictionary/Lines.h"
+#include "Count.h"
+#include "Lines.h"
+#include "SourceFakes.h"
 
 using namespace std::string_literals;
 using dictionary::Encoding;

@@ -2,14 +2,14 @@
 
 #include <set>
 
-#include "Fakes.h"
-#include "drill/DrillEngine.h"
-#include "drill/RangeSize.h"
+#include "DrillEngine.h"
+#include "DrillFakes.h"
+#include "RangeSize.h"
 
 using namespace std::chrono_literals;
-using design::Problem;
 using dictionary::OpenStatus;
 using drill::Direction;
+using form::Problem;
 using Shown = std::vector<std::string>;
 
 // A failed check prints what was shown, a control a line.
@@ -53,7 +53,7 @@ struct Rig {
 
 // The two bands saying what is wrong and what to do.
 Shown said(Problem problem) {
-    const design::Message message = design::message(problem);
+    const form::Message message = form::message(problem);
     return {"Label2=" + std::string(message.problem), "Label3=" + std::string(message.remedy)};
 }
 

@@ -2,10 +2,10 @@
 #include <QtWidgets>
 #include <functional>
 
-#include "Fakes.h"
-#include "ui/qt/Application.h"
-#include "ui/qt/BandText.h"
-#include "ui/qt/Form1.h"
+#include "Application.h"
+#include "BandText.h"
+#include "DrillFakes.h"
+#include "Form1.h"
 
 using namespace std::chrono_literals;
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/win32/Form1.h"
+#include "Form1.h"
 
 namespace {
 
@@ -59,9 +59,9 @@ int wmain(int argc, wchar_t** argv) {
     const HWND window = form.show(SW_SHOWNOACTIVATE);
     for (int step = seconds; step > 2; --step) {  // the interval bar, moved as a user moves it
         ::SendMessageW(window, WM_HSCROLL, SB_LINERIGHT,
-                       reinterpret_cast<LPARAM>(form.control(design::Control::HScroll1)));
+                       reinterpret_cast<LPARAM>(form.control(form::Control::HScroll1)));
     }
-    ::SendMessageW(form.control(design::Control::Command1), BM_CLICK, 0, 0);
+    ::SendMessageW(form.control(form::Control::Command1), BM_CLICK, 0, 0);
 
     const auto half = std::chrono::milliseconds(seconds * 500);
     std::vector<double> answers;
@@ -78,11 +78,11 @@ int wmain(int argc, wchar_t** argv) {
         ++fires;
         const drill::TimePoint drawn = *form.drillState().StartTime;
         wchar_t answer[2] = L"";
-        const bool asking = ::GetWindowTextW(form.control(design::Control::Label3), answer, 2) == 0;
+        const bool asking = ::GetWindowTextW(form.control(form::Control::Label3), answer, 2) == 0;
         clock.first.reset();
         ::DispatchMessageW(&message);
         const bool moved =
-            asking ? ::GetWindowTextW(form.control(design::Control::Label3), answer, 2) != 0
+            asking ? ::GetWindowTextW(form.control(form::Control::Label3), answer, 2) != 0
                    : *form.drillState().StartTime != drawn;
         if (!moved) {
             ++early;  // the engine found nothing due yet and armed the timer again

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/design/Design.h"
-#include "ui/win32/Utf16.h"
+#include "Design.h"
+#include "Utf16.h"
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 11;
-    const std::wstring title = win32::utf16(design::kTitle);
+    const std::wstring title = win32::utf16(form::kTitle);
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     std::vector<double> times;

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "ui/win32/Form1.h"
-#include "ui/win32/Utf16.h"
+#include "Form1.h"
+#include "Utf16.h"
 
 // `command` as a shortcut or Explorer gives it, started in `folder` (or the test's own).
 struct Process {
@@ -43,14 +43,14 @@ struct RealProgram : Process {
         : Process(std::move(command), folder) {
         // The title exists before the controls do: wait until the program waits for input.
         REQUIRE(::WaitForInputIdle(info.hProcess, 20000) == 0);
-        window = ::FindWindowW(nullptr, win32::utf16(design::kTitle).c_str());
+        window = ::FindWindowW(nullptr, win32::utf16(form::kTitle).c_str());
         REQUIRE(window != nullptr);
     }
 
-    HWND control(design::Control id) const {
+    HWND control(form::Control id) const {
         return ::GetDlgItem(window, win32::Form1::kFirstControlId + static_cast<int>(id));
     }
-    std::string text(design::Control id) const { return textOf(control(id)); }
+    std::string text(form::Control id) const { return textOf(control(id)); }
     static std::string textOf(HWND hwnd) {
         wchar_t text[1024];
         const auto length = ::SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));

@@ -8,7 +8,7 @@
 
 #include "RealProgram.h"
 
-using design::Control;
+using form::Control;
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST_CASE("a run: a click, the About box, closing") {
     // first pair, house$дом, read back in Cyrillic.
     ::SendMessageW(program.control(Control::Text7), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
     ::SendMessageW(::FindWindowExW(program.window, nullptr, L"Button",
-                                   win32::utf16(design::control(Control::Command2).text).c_str()),
+                                   win32::utf16(form::control(Control::Command2).text).c_str()),
                    BM_CLICK, 0, 0);
     CHECK(program.text(Control::Text3) == "1");
     CHECK(program.text(Control::Label2) == "дом");
@@ -101,7 +101,7 @@ TEST_CASE("a run: a click, the About box, closing") {
         ::EnumThreadWindows(program.info.dwThreadId, findBox, reinterpret_cast<LPARAM>(&box));
     }
     REQUIRE(box != nullptr);
-    CHECK(RealProgram::textOf(box) == design::kAbout.title);
+    CHECK(RealProgram::textOf(box) == form::kAbout.title);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     CHECK(program.close() == 0);
 }

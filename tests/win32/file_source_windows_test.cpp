@@ -2,8 +2,8 @@
 
 #include <doctest/doctest.h>
 
-#include "dictionary/ByteSource.h"
-#include "ui/win32/Utf16.h"
+#include "ByteSource.h"
+#include "Utf16.h"
 
 using dictionary::OpenStatus;
 

@@ -7,14 +7,14 @@
 #include <functional>
 #include <map>
 
-#include "tests/Fakes.h"
-#include "ui/win32/BandFont.h"
-#include "ui/win32/Caption.h"
-#include "ui/win32/Form1.h"
-#include "ui/win32/Utf16.h"
+#include "BandFont.h"
+#include "Caption.h"
+#include "DrillFakes.h"
+#include "Form1.h"
+#include "Utf16.h"
 
 using namespace std::chrono_literals;
-using design::Control;
+using form::Control;
 
 namespace {
 
@@ -69,7 +69,7 @@ std::string size(const RECT& r) {
 // Each control's place in the client area: "left,top,width x height".
 std::string places(const Window& window) {
     std::string places;
-    for (const design::ControlDesign& design : design::kControls) {
+    for (const form::ControlDesign& design : form::kControls) {
         RECT at{};
         ::GetWindowRect(window.get(design.id), &at);
         ::MapWindowPoints(nullptr, window.form.hwnd(), reinterpret_cast<POINT*>(&at), 2);
@@ -164,7 +164,7 @@ TEST_CASE("layout") {
           "192,144,97x17 288,144,57x19 192,176,97x17 288,176,57x19 0,184,89x17 96,184,81x17 "
           "184,208,161x25 16,216,57x19 112,216,49x19 ");
     std::string texts;
-    for (const design::ControlDesign& design : design::kControls) {
+    for (const form::ControlDesign& design : form::kControls) {
         texts += window.text(design.id) + "|";
     }
     CHECK(texts ==
@@ -207,7 +207,7 @@ TEST_CASE("looks") {
     std::string order;  // round once, back to the first
     HWND at = window.get(Control::Command2);
     for (int i = 0; i < 10; ++i, at = ::GetNextDlgTabItem(window.form.hwnd(), at, FALSE)) {
-        order += std::string(design::kControls[::GetDlgCtrlID(at) - 100].name) + " ";
+        order += std::string(form::kControls[::GetDlgCtrlID(at) - 100].name) + " ";
     }
     CHECK(order ==
           "Command2 Command1 Text3 HScroll1 Text4 Text5 HScroll3 Text7 Command3 Command2 ");

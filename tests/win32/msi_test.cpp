@@ -14,7 +14,7 @@
 
 #include "RealProgram.h"
 
-using design::Control;
+using form::Control;
 
 namespace {
 

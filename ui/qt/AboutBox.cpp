@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "ui/design/Design.h"
+#include "Design.h"
 
 namespace ui {
 
@@ -10,7 +10,7 @@ void showAbout(QWidget* parent) {
     const auto qt = [](std::string_view text) {
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     };
-    QMessageBox box(QMessageBox::Information, qt(design::kAbout.title), qt(design::aboutText()),
+    QMessageBox box(QMessageBox::Information, qt(form::kAbout.title), qt(form::aboutText()),
                     QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("AboutBox"));
     box.exec();

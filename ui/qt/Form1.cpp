@@ -15,31 +15,31 @@
 
 #include "AboutBox.h"
 #include "BandText.h"
-#include "ui/icons/vocabunta.xpm"
+#include "vocabunta.xpm"
 
 namespace ui {
 namespace {
 
-using design::Control;
-using design::Kind;
+using form::Control;
+using form::Kind;
 
 QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Qt lays out in pixels of 96 dots per inch, 15 twips each, and scales them to the screen.
-QRect fromTwips(const design::Twips& at) {
+QRect fromTwips(const form::Twips& at) {
     return {at.left / 15, at.top / 15, at.width / 15, at.height / 15};
 }
 
-QFont fontOf(const design::Font& design) {
+QFont fontOf(const form::Font& design) {
     QFont font(qt(design.family));
     font.setPointSizeF(design.points);
     font.setWeight(static_cast<QFont::Weight>(design.weight));
     return font;
 }
 
-QWidget* makeControl(const design::ControlDesign& design, QWidget* parent) {
+QWidget* makeControl(const form::ControlDesign& design, QWidget* parent) {
     switch (design.kind) {
         case Kind::Band:
         case Kind::Caption: {
@@ -49,7 +49,7 @@ QWidget* makeControl(const design::ControlDesign& design, QWidget* parent) {
             label->setText(qt(design.text));
             label->setWordWrap(true);
             if (design.kind == Kind::Band) {
-                label->setFont(fontOf(design::kBandFont));
+                label->setFont(fontOf(form::kBandFont));
                 label->setAlignment(Qt::AlignCenter);
             } else {
                 label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -91,12 +91,12 @@ Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::Ra
               random == nullptr ? *ownRandom_ : *random, *this),
       cardTimer_(this) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(qt(design::kTitle));
+    setWindowTitle(qt(form::kTitle));
     setWindowIcon(QPixmap(vocabunta_xpm));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(fontOf(design::kWindowFont));
-    setFixedSize(fromTwips(design::kClientArea).size());
+    setFont(fontOf(form::kWindowFont));
+    setFixedSize(fromTwips(form::kClientArea).size());
     createControls();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -111,14 +111,14 @@ Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::Ra
 Form1::~Form1() = default;
 
 void Form1::createControls() {
-    for (const design::ControlDesign& design : design::kControls) {
+    for (const form::ControlDesign& design : form::kControls) {
         QWidget* widget = makeControl(design, this);
         widget->setObjectName(qt(design.name));
         widget->setGeometry(fromTwips(design.at));
         widget->setAccessibleDescription(qt(design.description));
         controls_[static_cast<std::size_t>(design.id)] = widget;
     }
-    const std::vector<Control> order = design::tabOrder();
+    const std::vector<Control> order = form::tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(control<QWidget>(order[i - 1]), control<QWidget>(order[i]));
     }
@@ -192,7 +192,7 @@ void Form1::Command3_Click() {
 }
 
 void Form1::setBand(QLabel* band, const QString& text) {
-    const FittedText fitted = fitToBand(text, fontOf(design::kBandFont), band->size());
+    const FittedText fitted = fitToBand(text, fontOf(form::kBandFont), band->size());
     // A font change relays the label out; most words keep the band's own font.
     if (band->font() != fitted.font) {
         band->setFont(fitted.font);
@@ -208,7 +208,7 @@ void Form1::setBand(QLabel* band, const QString& text) {
 }
 
 void Form1::showText(Control id, std::string_view text) {
-    if (design::control(id).kind == Kind::Band) {
+    if (form::control(id).kind == Kind::Band) {
         setBand(control<QLabel>(id), qt(text));
     } else {
         auto* field = control<QLineEdit>(id);

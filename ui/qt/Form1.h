@@ -5,8 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "dictionary/ByteSource.h"
-#include "drill/DrillEngine.h"
+#include "ByteSource.h"
+#include "DrillEngine.h"
 
 class QLabel;
 
@@ -32,7 +32,7 @@ protected:
 private:
     void createControls();
     template <class Widget>
-    Widget* control(design::Control id) const;
+    Widget* control(form::Control id) const;
 
     void Form_Activate();
     void Form_Unload();
@@ -44,9 +44,9 @@ private:
     void Command3_Click();
     void setBand(QLabel* band, const QString& text);
 
-    void showText(design::Control control, std::string_view text) override;
-    void setBar(design::Control bar, int minimum, int maximum, int value) override;
-    void enable(design::Control control, bool enabled) override;
+    void showText(form::Control control, std::string_view text) override;
+    void setBar(form::Control bar, int minimum, int maximum, int value) override;
+    void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
 
     std::unique_ptr<drill::Clock> ownClock_;
@@ -54,7 +54,7 @@ private:
     drill::DrillEngine engine_;
     QTimer cardTimer_;
     bool activated_ = false;
-    std::array<QWidget*, design::kControls.size()> controls_{};
+    std::array<QWidget*, form::kControls.size()> controls_{};
 };
 
 }  // namespace ui

@@ -10,7 +10,7 @@ namespace {
 constexpr double kSmallestPoints = 9.0;
 
 bool fits(HDC dc, std::wstring_view text, SIZE size, int height) {
-    const HFONT font = createFont(design::kBandFont, height);
+    const HFONT font = createFont(form::kBandFont, height);
     const HGDIOBJ old = ::SelectObject(dc, font);
     RECT needed{0, 0, size.cx, 0};
     ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &needed,
@@ -26,7 +26,7 @@ int fontHeight(double points, UINT dpi) {
     return -static_cast<int>(std::lround(points * dpi / 72.0));
 }
 
-HFONT createFont(const design::Font& font, int height) {
+HFONT createFont(const form::Font& font, int height) {
     return ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
                          static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, utf16(font.family).c_str());
@@ -34,7 +34,7 @@ HFONT createFont(const design::Font& font, int height) {
 
 int fittedBandHeight(HDC dc, std::wstring_view text, SIZE size, UINT dpi) {
     const int smallest = fontHeight(kSmallestPoints, dpi);
-    int height = fontHeight(design::kBandFont.points, dpi);
+    int height = fontHeight(form::kBandFont.points, dpi);
     while (height < smallest && !fits(dc, text, size, height)) {
         ++height;  // heights are negative: one pixel smaller
     }

@@ -4,14 +4,14 @@
 
 #include <string_view>
 
-#include "ui/design/Design.h"
+#include "Design.h"
 
 namespace win32 {
 
 // The pixel height of a design font at `dpi`, negative as CreateFontW takes a character height.
 int fontHeight(double points, UINT dpi);
 
-HFONT createFont(const design::Font& font, int height);
+HFONT createFont(const form::Font& font, int height);
 
 // How a band draws its text: wrapped at words and centred, and elided where even the smallest
 // size leaves it too long.

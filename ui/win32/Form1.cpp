@@ -13,8 +13,8 @@
 namespace win32 {
 namespace {
 
-using design::Control;
-using design::Kind;
+using form::Control;
+using form::Kind;
 
 constexpr wchar_t kClassName[] = L"Vocabunta.Form1";
 // Fixed controls: the window can be moved and minimised, not resized.
@@ -97,7 +97,7 @@ Form1::~Form1() {
 HWND Form1::show(int how) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     registerClass(instance, &Form1::windowProc);
-    ::CreateWindowExW(0, kClassName, utf16(design::kTitle).c_str(), kStyle, CW_USEDEFAULT,
+    ::CreateWindowExW(0, kClassName, utf16(form::kTitle).c_str(), kStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                       this);
     ::ShowWindow(hwnd_, how);
@@ -144,14 +144,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             ::SetFocus(focus_ != nullptr && ::IsChild(hwnd_, focus_)
                            ? focus_
-                           : control(design::tabOrder().front()));
+                           : control(form::tabOrder().front()));
             return 0;
         case WM_DRAWITEM:
             drawBand(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_COMMAND:
             if (lParam != 0 && LOWORD(wParam) >= kFirstControlId &&
-                LOWORD(wParam) < kFirstControlId + design::kControls.size()) {
+                LOWORD(wParam) < kFirstControlId + form::kControls.size()) {
                 command(static_cast<Control>(LOWORD(wParam) - kFirstControlId), HIWORD(wParam));
             }
             return 0;
@@ -183,7 +183,7 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::createControls() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (const design::ControlDesign& design : design::kControls) {
+    for (const form::ControlDesign& design : form::kControls) {
         const wchar_t* kind = L"STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD extended = 0;
@@ -227,9 +227,9 @@ void Form1::createControls() {
     // The tab order is the z-order of the controls that take the focus. A caption takes none, so
     // it can stand just before the field it names, where a screen reader looks for the name of a
     // field: the label before it in z-order. A bar is named by the annotation below only.
-    std::array<bool, design::kControls.size()> placed{};
-    for (const Control id : design::tabOrder()) {
-        const bool field = design::control(id).kind == Kind::Field;
+    std::array<bool, form::kControls.size()> placed{};
+    for (const Control id : form::tabOrder()) {
+        const bool field = form::control(id).kind == Kind::Field;
         for (const std::optional<Control> next : {field ? captionOf(id) : std::nullopt, {id}}) {
             if (next && !std::exchange(placed[indexOf(*next)], true)) {
                 ::SetWindowPos(control(*next), HWND_BOTTOM, 0, 0, 0, 0,
@@ -246,7 +246,7 @@ void Form1::nameForScreenReaders() {
                                   IID_IAccPropServices, reinterpret_cast<void**>(&annotations)))) {
         return;  // no COM on this thread: the controls keep the names Windows gives them
     }
-    for (const design::ControlDesign& design : design::kControls) {
+    for (const form::ControlDesign& design : form::kControls) {
         const HWND hwnd = control(design.id);
         annotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                     PROPID_ACC_DESCRIPTION, utf16(design.description).c_str());
@@ -254,7 +254,7 @@ void Form1::nameForScreenReaders() {
         if (const std::optional<Control> caption = captionOf(design.id)) {
             annotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                         PROPID_ACC_NAME,
-                                        utf16(design::control(*caption).text).c_str());
+                                        utf16(form::control(*caption).text).c_str());
         }
     }
     annotations->Release();
@@ -262,8 +262,8 @@ void Form1::nameForScreenReaders() {
 
 void Form1::layOut(UINT dpi) {
     dpi_ = dpi;
-    const int width = pixels(design::kClientArea.width, dpi);
-    const int height = pixels(design::kClientArea.height, dpi);
+    const int width = pixels(form::kClientArea.width, dpi);
+    const int height = pixels(form::kClientArea.height, dpi);
     // Measured rather than computed: the frame's own size changes with the dpi, on Windows 7 too.
     for (int pass = 0; pass < 2; ++pass) {
         RECT frame{};
@@ -279,8 +279,8 @@ void Form1::layOut(UINT dpi) {
     }
 
     const HFONT oldFont = windowFont_;
-    windowFont_ = createFont(design::kWindowFont, fontHeight(design::kWindowFont.points, dpi));
-    for (const design::ControlDesign& design : design::kControls) {
+    windowFont_ = createFont(form::kWindowFont, fontHeight(form::kWindowFont.points, dpi));
+    for (const form::ControlDesign& design : form::kControls) {
         const HWND hwnd = control(design.id);
         ::MoveWindow(hwnd, pixels(design.at.left, dpi), pixels(design.at.top, dpi),
                      pixels(design.at.width, dpi), pixels(design.at.height, dpi), FALSE);
@@ -313,13 +313,13 @@ void Form1::fitBand(Control band) {
     RECT area{};
     ::GetClientRect(hwnd, &area);
     const HDC dc = ::GetDC(hwnd);
-    const int height = text.empty() ? fontHeight(design::kBandFont.points, dpi_)
+    const int height = text.empty() ? fontHeight(form::kBandFont.points, dpi_)
                                     : fittedBandHeight(dc, text, {area.right, area.bottom}, dpi_);
     ::ReleaseDC(hwnd, dc);
     const std::size_t slot = bandSlot(band);
     if (height != bandHeights_[slot]) {
         const HFONT old = bandFonts_[slot];
-        bandFonts_[slot] = createFont(design::kBandFont, height);
+        bandFonts_[slot] = createFont(form::kBandFont, height);
         bandHeights_[slot] = height;
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(bandFonts_[slot]), FALSE);
         ::DeleteObject(old);
@@ -333,8 +333,8 @@ void Form1::drawBand(const DRAWITEMSTRUCT& item) {
     RECT area = item.rcItem;
     ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(design::control(band).highlighted ? design::kHighlightColour
-                                                                       : COLOR_BTNTEXT));
+    ::SetTextColor(dc, ::GetSysColor(form::control(band).highlighted ? form::kHighlightColour
+                                                                     : COLOR_BTNTEXT));
     const HGDIOBJ old = ::SelectObject(dc, bandFonts_[bandSlot(band)]);
     const std::wstring text = windowText(item.hwndItem);
     RECT needed{0, 0, area.right - area.left, 0};
@@ -374,7 +374,7 @@ void Form1::scrolled(HWND bar, int code, WORD position) {
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
     ::GetScrollInfo(bar, SB_CTL, &info);
-    const int step = design::control(id).bar.step;
+    const int step = form::control(id).bar.step;
     int value = info.nPos;
     switch (code) {
         case SB_LINELEFT:
@@ -443,8 +443,8 @@ void Form1::Command2_Click() {
 void Form1::Command3_Click() {
     // The card stands still while the box is open and catches up when it closes.
     engine_.hold();
-    ::MessageBoxW(hwnd_, utf16(design::aboutText()).c_str(), utf16(design::kAbout.title).c_str(),
-                  static_cast<UINT>(design::kAbout.style));
+    ::MessageBoxW(hwnd_, utf16(form::aboutText()).c_str(), utf16(form::kAbout.title).c_str(),
+                  static_cast<UINT>(form::kAbout.style));
     engine_.advance();
 }
 
@@ -452,11 +452,11 @@ void Form1::showText(Control id, std::string_view text) {
     const HWND hwnd = control(id);
     const std::wstring wide = utf16(text);
     ::SetWindowTextW(hwnd, wide.c_str());
-    if (design::control(id).kind == Kind::Field) {
+    if (form::control(id).kind == Kind::Field) {
         // The caret after the text, where typing goes on, as the engine may rewrite the field.
         ::SendMessageW(hwnd, EM_SETSEL, wide.size(), static_cast<LPARAM>(wide.size()));
     }
-    if (design::control(id).kind == Kind::Band) {
+    if (form::control(id).kind == Kind::Band) {
         fitBand(id);
         // Said for every card, also when the same word comes again and no text changed.
         ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);

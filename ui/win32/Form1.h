@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "dictionary/ByteSource.h"
-#include "drill/DrillEngine.h"
+#include "ByteSource.h"
+#include "DrillEngine.h"
 
 namespace win32 {
 
@@ -32,7 +32,7 @@ public:
     HWND show(int how = SW_SHOWNORMAL);
 
     HWND hwnd() const { return hwnd_; }
-    HWND control(design::Control id) const { return controls_[static_cast<std::size_t>(id)]; }
+    HWND control(form::Control id) const { return controls_[static_cast<std::size_t>(id)]; }
     const drill::DrillState& drillState() const { return engine_.state(); }
     // What the card timer was last armed with; empty when it is stopped.
     std::optional<UINT> timerWait() const { return timerWait_; }
@@ -46,9 +46,9 @@ private:
     void nameForScreenReaders();
     void layOut(UINT dpi);
     void centre();
-    void fitBand(design::Control band);
+    void fitBand(form::Control band);
     void drawBand(const DRAWITEMSTRUCT& item);
-    void command(design::Control id, WORD code);
+    void command(form::Control id, WORD code);
     void scrolled(HWND bar, int code, WORD position);
 
     void Form_Activate();
@@ -60,9 +60,9 @@ private:
     void Command2_Click();
     void Command3_Click();
 
-    void showText(design::Control control, std::string_view text) override;
-    void setBar(design::Control bar, int minimum, int maximum, int value) override;
-    void enable(design::Control control, bool enabled) override;
+    void showText(form::Control control, std::string_view text) override;
+    void setBar(form::Control bar, int minimum, int maximum, int value) override;
+    void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
 
     std::unique_ptr<drill::Clock> ownClock_;
@@ -70,7 +70,7 @@ private:
     drill::DrillEngine engine_;
     HWND hwnd_ = nullptr;
     HWND focus_ = nullptr;  // where the focus was when the window was left
-    std::array<HWND, design::kControls.size()> controls_{};
+    std::array<HWND, form::kControls.size()> controls_{};
     std::array<HFONT, 2> bandFonts_{};  // Label2's and Label3's, each fitted to its text
     std::array<int, 2> bandHeights_{};
     HFONT windowFont_ = nullptr;

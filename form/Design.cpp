@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace design {
+namespace form {
 
 // clang-format off
 const std::array<ControlDesign, 15> kControls{{
@@ -108,4 +108,4 @@ Message message(Problem problem) {
     return {"Не удалось прочитать engl.voc", "Проверьте файл и диск и запустите программу снова"};
 }
 
-}  // namespace design
+}  // namespace form

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "ui/qt/Application.h"
-#include "ui/qt/Form1.h"
+#include "Application.h"
+#include "Form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

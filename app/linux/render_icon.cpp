@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/icons/vocabunta.xpm"
+#include "vocabunta.xpm"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

@@ -5,9 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "Title.h"
+
 // The window as it was designed, for any toolkit to draw: every control with its place, text and
 // looks, the About message, and every message the program shows. Texts are UTF-8.
-namespace design {
+namespace form {
 
 // The controls by their designer names, in the order they are created.
 enum class Control {
@@ -71,7 +73,7 @@ struct ControlDesign {
     Bar bar{};                     // for a scroll bar
 };
 
-inline constexpr std::string_view kTitle = "Вокабунта 1.0 (5.9.2003)";
+inline constexpr std::string_view kTitle = VOCABUNTA_TITLE;
 inline constexpr Twips kClientArea{0, 0, 5280, 3585};
 inline constexpr Font kWindowFont{"MS Sans Serif", 8.25, 700, 204};
 inline constexpr Font kBandFont{"Arial", 15.75, 700, 204};
@@ -92,7 +94,7 @@ struct AboutMessage {
 };
 
 inline constexpr AboutMessage kAbout{
-    "Информация", {"Вокабунта", "I версия", "Автор: Зельвиран", "5.09.2003г."}, 64};
+    "Информация", {VOCABUNTA_NAME, "I версия", "Автор: Зельвиран", "5.09.2003г."}, 64};
 
 // The About lines joined by line feeds.
 std::string aboutText();
@@ -121,4 +123,4 @@ struct Message {
 
 Message message(Problem problem);
 
-}  // namespace design
+}  // namespace form
