@@ -22,14 +22,20 @@ enum class OpenStatus {
     OutOfMemory,  // the lines asked for do not fit in memory
 };
 
+// What one read gives: the count of bytes put in the buffer (0 at the end), or why none could be.
+struct Read {
+    std::size_t count = 0;
+    OpenStatus status = OpenStatus::Ok;
+};
+
 // One opened input, read front to back by a single pass and closed when destroyed.
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // Fills the front of `buffer`: the count read, 0 at the end, nullopt on a read error.
-    virtual std::optional<std::size_t> read(std::span<char> buffer) = 0;
+    // Fills the front of `buffer`.
+    virtual Read read(std::span<char> buffer) = 0;
     // The size the input expects to have, or 0 where it cannot tell.
-    virtual std::uint64_t sizeHint() const { return 0; }
+    virtual std::uint64_t sizeHint() const = 0;
 };
 
 // Where a missing dictionary was looked for, and a file there that its user may have taken for

@@ -7,7 +7,7 @@
 
 namespace dictionary {
 
-CountResult countEntries(const SourceOpener& open) {
+CountResult countEntries(const SourceOpener& open, std::size_t chunkSize) {
     CountResult result;
     LineSplitter lines;
     Utf8Detector utf8;
@@ -32,7 +32,7 @@ CountResult countEntries(const SourceOpener& open) {
             }
             return true;
         },
-        &input);
+        &input, chunkSize);
     if (status != OpenStatus::Ok) {
         return {status, 0, false, Encoding::Windows1251, std::move(input.where)};
     }

@@ -4,6 +4,7 @@
 
 #include "ByteSource.h"
 #include "Encoding.h"
+#include "Pass.h"
 
 namespace dictionary {
 
@@ -16,6 +17,6 @@ struct CountResult {
     Whereabouts where;  // where it was looked for, when it is missing
 };
 
-CountResult countEntries(const SourceOpener& open);
+CountResult countEntries(const SourceOpener& open, std::size_t chunkSize = kChunkSize);
 
 }  // namespace dictionary

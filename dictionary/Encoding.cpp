@@ -152,7 +152,8 @@ bool isContinuation(char c) {
 }
 
 // The longest front of `bytes` within `maxBytes` that does not cut a UTF-8 character.
-std::string_view front(std::string_view bytes, std::size_t maxBytes, Encoding encoding) {
+std::string_view wholeLettersWithin(std::string_view bytes, std::size_t maxBytes,
+                                    Encoding encoding) {
     if (bytes.size() <= maxBytes) {
         return bytes;
     }
@@ -185,7 +186,7 @@ std::size_t nextNonAscii(std::string_view bytes, std::size_t from) {
 }  // namespace
 
 std::string toUtf8(std::string_view bytes, Encoding encoding, std::size_t maxBytes) {
-    bytes = front(bytes, maxBytes, encoding);
+    bytes = wholeLettersWithin(bytes, maxBytes, encoding);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     std::size_t at = 0;

@@ -20,14 +20,14 @@ public:
     FileSource& operator=(const FileSource&) = delete;
     ~FileSource() override { ::close(fd_); }
 
-    std::optional<std::size_t> read(std::span<char> buffer) override {
+    Read read(std::span<char> buffer) override {
         for (;;) {
             const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
             if (got >= 0) {
-                return static_cast<std::size_t>(got);
+                return {static_cast<std::size_t>(got)};
             }
             if (errno != EINTR) {
-                return std::nullopt;
+                return {0, OpenStatus::ReadError};
             }
         }
     }

@@ -16,14 +16,17 @@ public:
     FileSource& operator=(const FileSource&) = delete;
     ~FileSource() override { ::CloseHandle(file_); }
 
-    std::optional<std::size_t> read(std::span<char> buffer) override {
+    Read read(std::span<char> buffer) override {
         // ReadFile counts in 32 bits; a pass reads on until it gets 0.
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1u << 30));
         DWORD got = 0;
         if (!::ReadFile(file_, buffer.data(), want, &got, nullptr)) {
-            return std::nullopt;
+            // Another program's lock on a range of the file refuses the read: it is busy, as a
+            // file held open without sharing is.
+            return {0, ::GetLastError() == ERROR_LOCK_VIOLATION ? OpenStatus::Busy
+                                                                : OpenStatus::ReadError};
         }
-        return got;
+        return {got};
     }
 
     std::uint64_t sizeHint() const override { return size_; }

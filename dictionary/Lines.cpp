@@ -128,7 +128,8 @@ std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
 
 namespace {
 
-LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
+LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding,
+                std::size_t chunkSize) {
     const auto wanted = static_cast<std::uint64_t>(n);
     std::string bytes;
     std::vector<std::uint64_t> ends;
@@ -150,7 +151,7 @@ LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
                 return ends.size() < wanted;
             });
         },
-        &input);
+        &input, chunkSize);
     if (status != OpenStatus::Ok) {
         return {status, Lines(), std::move(input.where)};
     }
@@ -167,12 +168,13 @@ LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding) {
 
 }  // namespace
 
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding) {
+LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding,
+                       std::size_t chunkSize) {
     if (n <= 0) {
         return {OpenStatus::Ok, Lines({}, {}, encoding), {}};
     }
     try {
-        return load(open, n, encoding);
+        return load(open, n, encoding, chunkSize);
     } catch (const std::bad_alloc&) {
         // A file of many gigabytes: say so, and let a smaller range try again.
         return {OpenStatus::OutOfMemory, Lines(), {}};

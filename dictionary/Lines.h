@@ -8,6 +8,7 @@
 
 #include "ByteSource.h"
 #include "Encoding.h"
+#include "Pass.h"
 
 namespace dictionary {
 
@@ -63,6 +64,7 @@ struct LoadResult {
 };
 
 // The loading pass: reads lines 1..n and nothing after them.
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding);
+LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding,
+                       std::size_t chunkSize = kChunkSize);
 
 }  // namespace dictionary

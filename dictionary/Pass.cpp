@@ -2,19 +2,19 @@
 
 namespace dictionary::detail {
 
-std::optional<std::size_t> readFull(ByteSource& source, std::span<char> buffer) {
+Read readFull(ByteSource& source, std::span<char> buffer) {
     std::size_t filled = 0;
     while (filled < buffer.size()) {
-        const std::optional<std::size_t> got = source.read(buffer.subspan(filled));
-        if (!got) {
-            return std::nullopt;
+        const Read got = source.read(buffer.subspan(filled));
+        if (got.status != OpenStatus::Ok) {
+            return got;
         }
-        if (*got == 0) {
+        if (got.count == 0) {
             break;
         }
-        filled += *got;
+        filled += got.count;
     }
-    return filled;
+    return {filled};
 }
 
 }  // namespace dictionary::detail

@@ -20,25 +20,27 @@ struct PassInput {
     Whereabouts where;       // where it was looked for, when it is missing
 };
 
+// What a pass reads at a time, unless the fuzzer makes it small so that line ends and letters
+// fall across chunk ends; at least a byte-order mark's length, so that one is seen whole.
+constexpr std::size_t kChunkSize = 1 << 16;
+
 // `input`, where given, is filled in before the first chunk, or when opening fails.
 template <class OnChunk>
-OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input = nullptr);
+OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input = nullptr,
+                    std::size_t chunkSize = kChunkSize);
 
 namespace detail {
-constexpr std::size_t kChunkSize = 1 << 16;
-// What a pass reads in: kChunkSize, unless the fuzzer makes it small so that line ends and
-// letters fall across chunk ends. At least the byte-order mark's length, so that it is seen.
-inline std::size_t chunkSize = kChunkSize;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Little = "\xFF\xFE";
 constexpr std::string_view kUtf16Big = "\xFE\xFF";
 
-// Reads until `buffer` is full or the input ends; nullopt on a read error.
-std::optional<std::size_t> readFull(ByteSource& source, std::span<char> buffer);
+// Reads until `buffer` is full or the input ends.
+Read readFull(ByteSource& source, std::span<char> buffer);
 }  // namespace detail
 
 template <class OnChunk>
-OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input) {
+OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* input,
+                    std::size_t chunkSize) {
     OpenedSource opened = open();
     if (opened.status != OpenStatus::Ok) {
         if (input != nullptr) {
@@ -46,15 +48,15 @@ OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* inpu
         }
         return opened.status;
     }
-    std::vector<char> buffer(detail::chunkSize);
+    std::vector<char> buffer(chunkSize);
     std::optional<Utf16Decoder> utf16;
     std::string decoded;
     for (bool first = true;; first = false) {
-        const std::optional<std::size_t> got = detail::readFull(*opened.source, buffer);
-        if (!got) {
-            return OpenStatus::ReadError;
+        const Read got = detail::readFull(*opened.source, buffer);
+        if (got.status != OpenStatus::Ok) {
+            return got.status;
         }
-        std::string_view chunk(buffer.data(), *got);
+        std::string_view chunk(buffer.data(), got.count);
         if (first) {
             bool marked = false;
             for (const std::string_view mark :
@@ -71,7 +73,7 @@ OpenStatus readPass(const SourceOpener& open, OnChunk&& onChunk, PassInput* inpu
                 *input = {opened.source->sizeHint(), marked, {}};
             }
         }
-        const bool end = *got < buffer.size();
+        const bool end = got.count < buffer.size();
         if (utf16) {
             decoded.clear();
             utf16->feed(chunk, decoded);

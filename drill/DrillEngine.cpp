@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "Count.h"
 #include "Lines.h"
@@ -66,15 +67,19 @@ Problem problemOf(dictionary::OpenStatus status) {
 
 }  // namespace
 
-DrillEngine::DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSource& random,
-                         DrillFrontend& frontend)
-    : open_(std::move(open)),
-      clock_(clock),
-      random_(random),
+DrillEngine::DrillEngine(DrillFrontend& frontend, Sources sources)
+    : ownClock_(sources.clock == nullptr ? std::make_unique<SteadyClock>() : nullptr),
+      ownRandom_(sources.random == nullptr ? std::make_unique<ClockSeededRandom>() : nullptr),
+      open_(std::move(sources.dictionary)),
+      clock_(sources.clock == nullptr ? *ownClock_ : *sources.clock),
+      random_(sources.random == nullptr ? *ownRandom_ : *sources.random),
       frontend_(frontend),
       interval_(form::control(Control::HScroll1).bar.value) {}
 
 void DrillEngine::activate() {
+    if (std::exchange(activated_, true)) {
+        return;
+    }
     showNumber(Control::Text4, form::control(Control::HScroll1).bar.minimum);
     state_.SeqNo = 1;
     counted_ = false;
@@ -155,15 +160,17 @@ void DrillEngine::start(Direction direction) {
     frontend_.wakeAt(nextDue());
 }
 
-void DrillEngine::hold() {
+void DrillEngine::about() {
     frontend_.wakeAt(std::nullopt);
+    frontend_.showAbout();
+    advance();
 }
 
 void DrillEngine::advance() {
     if (phase_ != Phase::Idle) {
         const auto elapsed = clock_.now() - *state_.StartTime;
         if (phase_ == Phase::Question && elapsed >= halfOf(interval_)) {
-            frontend_.showText(Control::Label3, word(false));
+            frontend_.showText(Control::Label3, word(Side::Answer));
             phase_ = Phase::Answer;
         }
         if (phase_ == Phase::Answer && elapsed >= wholeOf(interval_)) {
@@ -216,15 +223,15 @@ void DrillEngine::PickWord() {
 
 void DrillEngine::ShowWord() {
     showNumber(Control::Text5, *state_.SeqNo);
-    frontend_.showText(Control::Label2, word(true));
+    frontend_.showText(Control::Label2, word(Side::Question));
     frontend_.showText(Control::Label3, {});
     phase_ = Phase::Question;
 }
 
-std::string DrillEngine::word(bool question) const {
+std::string DrillEngine::word(Side side) const {
     const bool englishFirst = state_.Direction == Direction::EnglishFirst;
     const dictionary::WordList& list =
-        englishFirst == question ? state_.EnglishWords : state_.RussianWords;
+        englishFirst == (side == Side::Question) ? state_.EnglishWords : state_.RussianWords;
     return list.text(static_cast<std::size_t>(*state_.WordIndex), kShownBytes);
 }
 

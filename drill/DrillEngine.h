@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,16 +18,23 @@ namespace drill {
 // cycle, which draws cards and moves each from its question to its answer to the next card. It
 // never waits; it reads the time from the clock each time it is called, and says when it next
 // falls due.
+// What a drill runs on: the dictionary, the clock and the draws. The program's own unless a test
+// gives its own.
+struct Sources {
+    dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc");
+    Clock* clock = nullptr;
+    RandomSource* random = nullptr;
+};
+
 class DrillEngine {
 public:
-    DrillEngine(dictionary::SourceOpener open, Clock& clock, RandomSource& random,
-                DrillFrontend& frontend);
+    DrillEngine(DrillFrontend& frontend, Sources sources = {});
 
     const DrillState& state() const { return state_; }
 
-    // Start-up: counts the dictionary's entries and sets up the range, or says why no run can
-    // start and turns the direction buttons off; a file another program holds is counted again
-    // at the next click, so they stay on then.
+    // Start-up, when the window is first shown (later calls do nothing): counts the dictionary's
+    // entries and sets up the range, or says why no run can start and turns the direction buttons
+    // off; a file another program holds is counted again at the next click, so they stay on then.
     void activate();
 
     // The interval bar moved: the card being shown keeps to the new interval at once.
@@ -41,8 +49,8 @@ public:
     // for, and shows the first card, or says why it cannot.
     void start(Direction direction);
 
-    // The card stands still, until advance().
-    void hold();
+    // The About box: the card stands still while it is open, and catches up once it is closed.
+    void about();
 
     // Catches up with the clock: shows the answer and draws the next card where they are due.
     void advance();
@@ -52,20 +60,24 @@ public:
 
 private:
     enum class Phase { Idle, Question, Answer };
+    enum class Side { Question, Answer };  // of the card: the word shown first, or its translation
 
     bool countDictionary();
     bool LoadDictionary();
     void PickWord();
     void ShowWord();
-    std::string word(bool question) const;
+    std::string word(Side side) const;
     std::optional<TimePoint> nextDue() const;
     void showNumber(form::Control field, std::int64_t value);
     void showProblem(form::Problem problem, const dictionary::Whereabouts& where = {});
 
+    std::unique_ptr<Clock> ownClock_;
+    std::unique_ptr<RandomSource> ownRandom_;
     dictionary::SourceOpener open_;
     Clock& clock_;
     RandomSource& random_;
     DrillFrontend& frontend_;
+    bool activated_ = false;
     DrillState state_;
     dictionary::Encoding encoding_ = dictionary::Encoding::Windows1251;
     bool counted_ = false;  // the count is done, or failed for good

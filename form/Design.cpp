@@ -6,7 +6,7 @@ namespace form {
 
 // clang-format off
 const std::array<ControlDesign, 15> kControls{{
-    {Control::Label2, "Label2", Kind::Band, {0, 0, 5295, 600}, "", 12, "Слово-вопрос",
+    {Control::Label2, "Label2", Kind::Band, {0, 0, 5295, 600}, "", 12, "Слово-вопрос", {},
      false, true},
     {Control::Label3, "Label3", Kind::Band, {0, 720, 5295, 600}, "", 13, "Перевод"},
     {Control::Command2, "Command2", Kind::Button, {120, 1440, 2415, 495}, "Русско-английский", 0,
@@ -20,21 +20,22 @@ const std::array<ControlDesign, 15> kControls{{
     {Control::Label1_4, "Label1_4", Kind::Caption, {2880, 2160, 1455, 255}, "№ по порядку", 9,
      "Подпись порядкового номера"},
     {Control::Text5, "Text5", Kind::Field, {4320, 2160, 855, 285}, "", 5,
-     "Порядковый номер карточки"},
+     "Порядковый номер карточки", Control::Label1_4},
     {Control::Label1_3, "Label1_3", Kind::Caption, {2880, 2640, 1455, 255}, "№ в словаре", 11,
      "Подпись номера в словаре"},
     {Control::Text3, "Text3", Kind::Field, {4320, 2640, 855, 285}, "", 2,
-     "Номер слова в словаре"},
+     "Номер слова в словаре", Control::Label1_3},
     {Control::HScroll1, "HScroll1", Kind::Bar, {0, 2760, 1335, 255}, "", 3,
-     "Интервал в секундах, от 2 до 10", false, false, {2, 10, 2, 1}},
+     "Интервал в секундах, от 2 до 10", Control::Label1_2, false, false, {2, 10, 2, 1}},
     {Control::HScroll3, "HScroll3", Kind::Bar, {1440, 2760, 1215, 255}, "", 6,
-     "Сколько слов с начала словаря участвуют", false, false, {100, 4000, 100, 100}},
+     "Сколько слов с начала словаря участвуют", Control::Label1_0, false, false,
+     {100, 4000, 100, 100}},
     {Control::Command3, "Command3", Kind::Button, {2760, 3120, 2415, 375}, "О программе", 14,
      "Сведения о программе"},
     {Control::Text4, "Text4", Kind::Field, {240, 3240, 855, 285}, "1", 4,
-     "Секунд на одну карточку"},
+     "Секунд на одну карточку", Control::Label1_2},
     {Control::Text7, "Text7", Kind::Field, {1680, 3240, 735, 285}, "500", 7,
-     "Словарный диапазон: сколько слов с начала словаря участвуют", true},
+     "Словарный диапазон: сколько слов с начала словаря участвуют", Control::Label1_0, true},
 }};
 // clang-format on
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,10 +69,29 @@ struct ControlDesign {
     std::string_view text;  // the design text; labels centre it
     int tabIndex;
     std::string_view description;  // what a screen reader says of it beside its text
-    bool editable = false;         // of the fields, only the range takes typing, and digits only
-    bool highlighted = false;      // text in the system highlight colour
-    Bar bar{};                     // for a scroll bar
+    // The caption that names a field or a bar, which has no text of its own to be called by.
+    std::optional<Control> caption{};
+    bool editable = false;     // of the fields, only the range takes typing, and digits only
+    bool highlighted = false;  // text in the system highlight colour
+    Bar bar{};                 // for a scroll bar
 };
+
+// Twips to pixels at `dpi`, to the nearest, as Windows rounds them (MulDiv).
+constexpr int pixels(int twips, int dpi) {
+    return (twips * dpi + 720) / 1440;
+}
+
+// Where the window opens: in the middle of the screen's work area. Pixels.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+constexpr Rect centred(int width, int height, const Rect& workArea) {
+    return {workArea.left + (workArea.width - width) / 2,
+            workArea.top + (workArea.height - height) / 2, width, height};
+}
 
 inline constexpr std::string_view kTitle = VOCABUNTA_TITLE;
 inline constexpr Twips kClientArea{0, 0, 5280, 3585};

@@ -64,9 +64,9 @@ std::string textOf(std::string_view input) {
     return text;
 }
 
-Reading read(std::string_view input) {
+Reading read(std::string_view input, std::size_t chunkSize) {
     const dictionary::SourceOpener open = memoryOpener(std::string(input));
-    const dictionary::CountResult counted = dictionary::countEntries(open);
+    const dictionary::CountResult counted = dictionary::countEntries(open, chunkSize);
     const std::string text = textOf(input);
     check(counted.status == dictionary::OpenStatus::Ok);
     check(counted.entries >= 0 && std::uint64_t(counted.entries) <= text.size());
@@ -76,7 +76,8 @@ Reading read(std::string_view input) {
     // The whole file, and a range that its first byte picks.
     const std::int64_t picked = input.empty() ? 0 : std::uint8_t(input[0]) % 8;
     for (const std::int64_t n : {counted.entries + 1, picked}) {
-        const dictionary::LoadResult loaded = dictionary::loadEntries(open, n, counted.encoding);
+        const dictionary::LoadResult loaded =
+            dictionary::loadEntries(open, n, counted.encoding, chunkSize);
         check(loaded.status == dictionary::OpenStatus::Ok);
         const dictionary::Lines& lines = loaded.lines;
         check(std::int64_t(lines.count()) == std::clamp<std::int64_t>(n, 0, counted.entries));
@@ -103,10 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     // Inputs are shorter than one chunk, so read them again in chunks of 3 to 18 bytes, a size
     // the last byte picks: where a chunk ends, a CR LF or a letter splits, and nothing may change.
-    const Reading whole = read(input);
-    dictionary::detail::chunkSize = 3 + (size > 0 ? data[size - 1] % 16 : 0);
-    const Reading chunked = read(input);
-    dictionary::detail::chunkSize = dictionary::detail::kChunkSize;
+    const Reading whole = read(input, dictionary::kChunkSize);
+    const Reading chunked = read(input, 3 + (size > 0 ? data[size - 1] % 16 : 0));
     check(chunked == whole);
     checkPieces(input);
     return 0;

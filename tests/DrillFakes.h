@@ -30,7 +30,7 @@ struct ScriptedRandom final : drill::RandomSource {
 
 // Records what the engine tells the window, in order: "Text3=5", "Label2=apple",
 // "HScroll3=100..1234@1234", "Command1 off", and "wake@1500" for the timer armed 1,500 ms after
-// the manual clock's start ("wake none" when it is stopped).
+// the manual clock's start ("wake none" when it is stopped), "About" for the About box.
 struct RecordingFrontend final : drill::DrillFrontend {
     void showText(form::Control c, std::string_view text) override {
         shown.push_back(name(c) + "=" + std::string(text));
@@ -49,8 +49,17 @@ struct RecordingFrontend final : drill::DrillFrontend {
                                                            .count())
                             : "wake none");
     }
+    // The box is closed `aboutFor` after it opens, by the test's clock.
+    void showAbout() override {
+        shown.push_back("About");
+        if (clock != nullptr) {
+            clock->advance(aboutFor);
+        }
+    }
     static std::string name(form::Control c) { return std::string(form::control(c).name); }
     // What was shown since the last call.
     std::vector<std::string> take() { return std::exchange(shown, {}); }
     std::vector<std::string> shown;
+    ManualClock* clock = nullptr;
+    std::chrono::milliseconds aboutFor{0};
 };

@@ -14,15 +14,16 @@
 struct MemorySource final : dictionary::ByteSource {
     MemorySource(std::string bytes, std::size_t failAfter, bool exhausts)
         : bytes(std::move(bytes)), failAfter(failAfter), exhausts(exhausts) {}
-    std::optional<std::size_t> read(std::span<char> buffer) override {
+    dictionary::Read read(std::span<char> buffer) override {
         if (position >= failAfter) {
-            return exhausts ? throw std::bad_alloc() : std::nullopt;
+            return exhausts ? throw std::bad_alloc()
+                            : dictionary::Read{0, dictionary::OpenStatus::ReadError};
         }
         const std::size_t count = std::min(
             {buffer.size(), bytes.size() - position, failAfter - position, std::size_t{4093}});
         std::memcpy(buffer.data(), bytes.data() + position, count);
         position += count;
-        return count;
+        return {count};
     }
     std::uint64_t sizeHint() const override { return bytes.size(); }
     std::string bytes;

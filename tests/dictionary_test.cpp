@@ -1,4 +1,5 @@
 #ifndef _WIN32
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,11 +105,14 @@ TEST_CASE("reading") {
     reads("UTF-8 with one 1251 byte", "a$д\r\nb$\xE1", "a|Рґ\nb|б");
     reads("UTF-8 with under 1 % stray bytes", "a$" + letters + "д\nb$\xE1\xE1",
           "a|" + letters + "д\nb|\uFFFD\uFFFD");
-    reads("UTF-8 letters after the first read", "\xE1$" + kFiller + letters,
-          "\uFFFD|" + kFiller + letters);
+    // Just enough letters after the first read to outweigh its stray byte: reading goes on.
+    reads("UTF-8 letters after the first read", "\xE1$" + kFiller + repeated("д", 101),
+          "\uFFFD|" + kFiller + repeated("д", 101));
     reads("1 % stray bytes is not UTF-8", "a$" + letters + "\n$\xE1\xE1",
           "a|" + repeated("Рґ", 200) + "\n|бб");
     reads("past U+10FFFF is not UTF-8", "$\xF4\x90\x80\x80", "|фђЂЂ");
+    reads("overlong and surrogate forms are no letters", kBom + "\xE0\x80\xAF$\xED\xA0\x80",
+          "\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD");
     reads("a letter cut short is one U+FFFD", kBom + "\xF0\x9F\x98$\xF0\x9F\x98\x41\xED\xA0\x80",
           "\uFFFD|\uFFFDA\uFFFD\uFFFD\uFFFD");
     // UTF-16 after its byte-order mark, either way round, CR LF, LF or CR a 16-bit unit each.
@@ -139,6 +143,22 @@ TEST_CASE("words are cut whole") {
 }
 
 #ifndef _WIN32
+// Every byte of Windows-1251 as the C library's converter reads it.
+TEST_CASE("Windows-1251 as iconv knows it") {
+    const iconv_t cp1251 = ::iconv_open("UTF-8", "CP1251");
+    REQUIRE(cp1251 != reinterpret_cast<iconv_t>(-1));
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        char in = static_cast<char>(byte), out[8];
+        char *from = &in, *to = out;
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        const bool known = ::iconv(cp1251, &from, &inLeft, &to, &outLeft) != std::size_t(-1);
+        CAPTURE(byte);
+        CHECK(dictionary::toUtf8({&in, 1}, Encoding::Windows1251) ==
+              (known ? std::string(out, to) : "\uFFFD"));
+    }
+    ::iconv_close(cp1251);
+}
+
 // Nothing blocks, and both passes read a file or say why they could not.
 TEST_CASE("files") {
     // What a user might have named "engl.voc": no file, a folder, a named pipe without a

@@ -31,7 +31,8 @@ namespace {
 struct Rig {
     explicit Rig(std::vector<double> draws = {},
                  dictionary::SourceOpener open = memoryOpener(numberedEntries(10)))
-        : engine(std::move(open), clock, random, frontend) {
+        : engine(frontend, {std::move(open), &clock, &random}) {
+        frontend.clock = &clock;
         random.values = std::move(draws);
         engine.activate();
     }
@@ -187,6 +188,19 @@ TEST_CASE("interval and restart") {
                                                       "Text5=2", "Label2=ru10",
                                                       "Label3=", "wake@4000"});
     CHECK(rig.after(1s) == Shown{"Label3=en10", "wake@5000"});
+    // In the answer: the next card keeps to the new interval.
+    rig.engine.setInterval(4);
+    CHECK(rig.frontend.take() == Shown{"Text4=4", "wake@7000"});
+}
+
+// The About box holds the card still; once it is closed, what fell due meanwhile shows at once.
+TEST_CASE("the About box holds the card") {
+    Rig rig({0.0, 0.5});
+    rig.start(Direction::EnglishFirst);
+    rig.frontend.aboutFor = 5s;
+    rig.engine.about();
+    CHECK(rig.frontend.take() == Shown{"wake none", "About", "Label3=ru1", "Text3=6", "Text5=2",
+                                       "Label2=en6", "Label3=", "wake@6000"});
 }
 
 // The range asked for by the bar or by typing; the lists hold the first range asked for, and
@@ -206,6 +220,16 @@ TEST_CASE("range in use") {
     rig.engine.typeRange("2");
     rig.start(Direction::RussianFirst);
     CHECK(rig.engine.state().RangeSize == 2);
+}
+
+// A file that lost lines between start-up and the click: the range is what it holds now.
+TEST_CASE("a file that shrank") {
+    int pass = 0;
+    Rig rig({0.99}, [&] { return memoryOpener(numberedEntries(++pass == 1 ? 10 : 3))(); });
+    rig.frontend.take();
+    CHECK(rig.start(Direction::EnglishFirst) == Shown{"HScroll3 off", "Text7=3", "Text3=3",
+                                                      "Text5=1", "Label2=en3",
+                                                      "Label3=", "wake@1000"});
 }
 
 // A word of a megabyte is decoded only as far as a band can show it.

@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
                                               ? dictionary::openerFor(win32::utf8(__wargv[1]))
                                               : dictionary::fileOpener("engl.voc");
 
-    win32::Form1 form(std::move(dictionary));
+    win32::Form1 form({std::move(dictionary)});
     const HWND window = form.show(show);
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

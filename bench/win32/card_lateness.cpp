@@ -55,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
 
     MarkingClock clock;
     drill::ClockSeededRandom random;
-    win32::Form1 form(dictionary::fileOpener(path), &clock, &random);
+    win32::Form1 form({dictionary::fileOpener(path), &clock, &random});
     const HWND window = form.show(SW_SHOWNOACTIVATE);
     for (int step = seconds; step > 2; --step) {  // the interval bar, moved as a user moves it
         ::SendMessageW(window, WM_HSCROLL, SB_LINERIGHT,

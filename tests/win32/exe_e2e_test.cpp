@@ -1,5 +1,5 @@
 // The real program from the zip, as Windows and a user meet it: its resources, then a run on the
-// sample dictionary, driven from outside as a screen reader or a test robot does.
+// sample dictionary, driven from outside as a screen reader or a test robot does, Tab and all.
 #include <windows.h>
 
 #include <doctest/doctest.h>
@@ -13,14 +13,6 @@ using form::Control;
 namespace {
 
 const wchar_t kExe[] = L"vocabunta.exe";
-
-BOOL CALLBACK findBox(HWND hwnd, LPARAM found) {
-    wchar_t kind[16] = L"";
-    ::GetClassNameW(hwnd, kind, 16);
-    const bool box = std::wstring_view(kind) == L"#32770" && ::IsWindowVisible(hwnd);
-    *reinterpret_cast<HWND*>(found) = box ? hwnd : nullptr;
-    return !box;
-}
 
 // Collects every language that a resource of a module is tagged with, each once.
 BOOL CALLBACK addLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
@@ -79,7 +71,7 @@ TEST_CASE("the program carries its icon, version and manifest, all in Russian") 
     CHECK(fixed->dwFileVersionMS == 0x00010000);
 }
 
-TEST_CASE("a run: a click, the About box, closing") {
+TEST_CASE("a run: a field set, a click, Tab, closing") {
     const RealProgram program(kExe);
     CHECK(::IsWindowVisible(program.window));
 
@@ -92,16 +84,18 @@ TEST_CASE("a run: a click, the About box, closing") {
     CHECK(program.text(Control::Text3) == "1");
     CHECK(program.text(Control::Label2) == "дом");
 
-    ::PostMessageW(program.control(Control::Command3), BM_CLICK, 0, 0);
-    // Each message sent waits for the program to take it: the first may still come before the
-    // click, a later one is taken by the box's own loop, once the box is up.
-    HWND box = nullptr;
-    for (int sent = 0; box == nullptr && sent < 100; ++sent) {
+    // Tab goes on to the next control, as the program's own message loop hands it on.
+    const auto focused = [&program] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
         ::SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
-        ::EnumThreadWindows(program.info.dwThreadId, findBox, reinterpret_cast<LPARAM>(&box));
-    }
-    REQUIRE(box != nullptr);
-    CHECK(RealProgram::textOf(box) == form::kAbout.title);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::GetGUIThreadInfo(program.info.dwThreadId, &thread);
+        return thread.hwndFocus;
+    };
+    const HWND before = focused();
+    REQUIRE(before == program.control(form::tabOrder()[0]));
+    ::PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
+    ::PostMessageW(before, WM_KEYUP, VK_TAB, 0);
+    CHECK(focused() == program.control(form::tabOrder()[1]));
     CHECK(program.close() == 0);
 }

@@ -3,18 +3,19 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "AboutBox.h"
-#include "BandText.h"
+#include "BandFit.h"
+#include "Controls.h"
 #include "vocabunta.xpm"
 
 namespace ui {
@@ -23,83 +24,22 @@ namespace {
 using form::Control;
 using form::Kind;
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Qt lays out in pixels of 96 dots per inch, 15 twips each, and scales them to the screen.
-QRect fromTwips(const form::Twips& at) {
-    return {at.left / 15, at.top / 15, at.width / 15, at.height / 15};
-}
-
-QFont fontOf(const form::Font& design) {
-    QFont font(qt(design.family));
-    font.setPointSizeF(design.points);
-    font.setWeight(static_cast<QFont::Weight>(design.weight));
-    return font;
-}
-
-QWidget* makeControl(const form::ControlDesign& design, QWidget* parent) {
-    switch (design.kind) {
-        case Kind::Band:
-        case Kind::Caption: {
-            auto* label = new QLabel(parent);
-            // A dictionary word is text as written, never markup: "<img src=...>" must not load.
-            label->setTextFormat(Qt::PlainText);
-            label->setText(qt(design.text));
-            label->setWordWrap(true);
-            if (design.kind == Kind::Band) {
-                label->setFont(fontOf(form::kBandFont));
-                label->setAlignment(Qt::AlignCenter);
-            } else {
-                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            }
-            if (design.highlighted) {
-                QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
-                label->setPalette(palette);
-            }
-            return label;
-        }
-        case Kind::Button:
-            return new QPushButton(qt(design.text), parent);
-        case Kind::Field: {
-            auto* edit = new QLineEdit(qt(design.text), parent);
-            // What arrives in the range field goes to the engine, which keeps its digits.
-            edit->setReadOnly(!design.editable);
-            return edit;
-        }
-        case Kind::Bar: {
-            auto* bar = new QScrollBar(Qt::Horizontal, parent);
-            bar->setRange(design.bar.minimum, design.bar.maximum);
-            bar->setValue(design.bar.value);
-            bar->setSingleStep(design.bar.step);
-            bar->setPageStep(design.bar.step);
-            bar->setFocusPolicy(Qt::StrongFocus);
-            return bar;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
-Form1::Form1(dictionary::SourceOpener dictionary, drill::Clock* clock, drill::RandomSource* random)
-    : ownClock_(clock == nullptr ? std::make_unique<drill::SteadyClock>() : nullptr),
-      ownRandom_(random == nullptr ? std::make_unique<drill::ClockSeededRandom>() : nullptr),
-      engine_(std::move(dictionary), clock == nullptr ? *ownClock_ : *clock,
-              random == nullptr ? *ownRandom_ : *random, *this),
-      cardTimer_(this) {
+Form1::Form1(drill::Sources sources) : engine_(*this, std::move(sources)), cardTimer_(this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qt(form::kTitle));
     setWindowIcon(QPixmap(vocabunta_xpm));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(fontOf(form::kWindowFont));
+    setFont(fontOf(form::kWindowFont, form::kWindowFont.points));
     setFixedSize(fromTwips(form::kClientArea).size());
     createControls();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
+        const QRect area = screen->availableGeometry();
+        const form::Rect at =
+            form::centred(width(), height(), {area.x(), area.y(), area.width(), area.height()});
+        move(at.left, at.top);
     }
 
     cardTimer_.setObjectName(QStringLiteral("cardTimer"));
@@ -116,6 +56,9 @@ void Form1::createControls() {
         widget->setObjectName(qt(design.name));
         widget->setGeometry(fromTwips(design.at));
         widget->setAccessibleDescription(qt(design.description));
+        if (design.caption) {
+            widget->setAccessibleName(qt(form::control(*design.caption).text));
+        }
         controls_[static_cast<std::size_t>(design.id)] = widget;
     }
     const std::vector<Control> order = form::tabOrder();
@@ -144,10 +87,7 @@ Widget* Form1::control(Control id) const {
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        Form_Activate();
-    }
+    Form_Activate();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -185,41 +125,37 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command3_Click() {
-    // The card stands still while the box is open and catches up when it closes.
-    engine_.hold();
-    showAbout(this);
-    engine_.advance();
+    engine_.about();
 }
 
-void Form1::setBand(QLabel* band, const QString& text) {
-    const FittedText fitted = fitToBand(text, fontOf(form::kBandFont), band->size());
-    // A font change relays the label out; most words keep the band's own font.
-    if (band->font() != fitted.font) {
-        band->setFont(fitted.font);
+void Form1::showText(Control id, std::string_view text) {
+    if (form::control(id).kind != Kind::Band) {
+        auto* field = control<QLineEdit>(id);
+        const QSignalBlocker quiet(field);  // the engine's own write is not input
+        field->setText(qt(text));
+        return;
     }
-    if (band->text() == fitted.text) {
+    auto* band = control<QLabel>(id);
+    const form::FittedText fitted =
+        form::fitToBand(text, band->width(), band->height(), kBandMeasure);
+    const QFont font = fontOf(form::kBandFont, fitted.points);
+    // A font change lays the label out again; most words keep the band's own font.
+    if (band->font() != font) {
+        band->setFont(font);
+    }
+    if (band->text() == qt(fitted.text)) {
         // The same word again (a repeated card, or a range of one) changes no text, so the label
         // stays silent; a screen reader must still hear the new card.
         QAccessibleEvent event(band, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
         return;
     }
-    band->setText(fitted.text);
-}
-
-void Form1::showText(Control id, std::string_view text) {
-    if (form::control(id).kind == Kind::Band) {
-        setBand(control<QLabel>(id), qt(text));
-    } else {
-        auto* field = control<QLineEdit>(id);
-        const QSignalBlocker quiet(field);  // the range field passes on only what others write
-        field->setText(qt(text));
-    }
+    band->setText(qt(fitted.text));
 }
 
 void Form1::setBar(Control id, int minimum, int maximum, int value) {
     auto* bar = control<QScrollBar>(id);
-    const QSignalBlocker quiet(bar);  // not a move of the user's
+    const QSignalBlocker quiet(bar);  // the engine's own move is not input
     bar->setRange(minimum, maximum);
     bar->setValue(value);
 }
@@ -237,6 +173,15 @@ void Form1::wakeAt(std::optional<drill::TimePoint> due) {
     // millisecond, so a paint after the start would make the card that much later.
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     cardTimer_.start(engine_.waitUntil(*due));
+}
+
+void Form1::showAbout() {
+    // The design's box style, as Windows numbers it: an information icon (0x40), one OK button.
+    const auto icon =
+        (form::kAbout.style & 0xF0) == 0x40 ? QMessageBox::Information : QMessageBox::NoIcon;
+    QMessageBox box(icon, qt(form::kAbout.title), qt(form::aboutText()), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.exec();
 }
 
 }  // namespace ui

@@ -3,12 +3,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <memory>
 
-#include "ByteSource.h"
 #include "DrillEngine.h"
-
-class QLabel;
 
 namespace ui {
 
@@ -18,9 +14,7 @@ class Form1 : public QWidget, private drill::DrillFrontend {
     Q_OBJECT
 
 public:
-    // Reads "engl.voc" from the current folder on the real clock unless told otherwise.
-    explicit Form1(dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc"),
-                   drill::Clock* clock = nullptr, drill::RandomSource* random = nullptr);
+    explicit Form1(drill::Sources sources = {});
     ~Form1() override;
 
     const drill::DrillState& drillState() const { return engine_.state(); }
@@ -42,18 +36,15 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    void setBand(QLabel* band, const QString& text);
 
     void showText(form::Control control, std::string_view text) override;
     void setBar(form::Control bar, int minimum, int maximum, int value) override;
     void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
+    void showAbout() override;
 
-    std::unique_ptr<drill::Clock> ownClock_;
-    std::unique_ptr<drill::RandomSource> ownRandom_;
     drill::DrillEngine engine_;
     QTimer cardTimer_;
-    bool activated_ = false;
     std::array<QWidget*, form::kControls.size()> controls_{};
 };
 

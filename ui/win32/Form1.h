@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 
-#include "ByteSource.h"
+#include "BandFit.h"
 #include "DrillEngine.h"
 
 namespace win32 {
@@ -21,9 +20,7 @@ public:
     // A control's number is this plus its place in the design's creation order.
     static constexpr int kFirstControlId = 100;
 
-    // Reads "engl.voc" from the current folder on the real clock unless told otherwise.
-    explicit Form1(dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc"),
-                   drill::Clock* clock = nullptr, drill::RandomSource* random = nullptr);
+    explicit Form1(drill::Sources sources = {});
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
     ~Form1() override;
@@ -37,15 +34,20 @@ public:
     // What the card timer was last armed with; empty when it is stopped.
     std::optional<UINT> timerWait() const { return timerWait_; }
     UINT dpi() const { return dpi_; }
+    // What a band draws: its text as fitted, and the size.
+    const form::FittedText& drawn(form::Control band) const { return bands_[slot(band)].fitted; }
 
 private:
+    struct Band {
+        form::FittedText fitted;
+        HFONT font = nullptr;
+    };
+    static std::size_t slot(form::Control band) { return band == form::Control::Label2 ? 0 : 1; }
+
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void createControls();
-    void nameForScreenReaders();
     void layOut(UINT dpi);
-    void centre();
     void fitBand(form::Control band);
     void drawBand(const DRAWITEMSTRUCT& item);
     void command(form::Control id, WORD code);
@@ -64,19 +66,17 @@ private:
     void setBar(form::Control bar, int minimum, int maximum, int value) override;
     void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
+    void showAbout() override;
 
-    std::unique_ptr<drill::Clock> ownClock_;
-    std::unique_ptr<drill::RandomSource> ownRandom_;
     drill::DrillEngine engine_;
     HWND hwnd_ = nullptr;
     HWND focus_ = nullptr;  // where the focus was when the window was left
     std::array<HWND, form::kControls.size()> controls_{};
-    std::array<HFONT, 2> bandFonts_{};  // Label2's and Label3's, each fitted to its text
-    std::array<int, 2> bandHeights_{};
+    std::array<Band, 2> bands_{};  // Label2's and Label3's
     HFONT windowFont_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::optional<UINT> timerWait_;
-    bool activated_ = false;
+    bool writing_ = false;  // the engine's own write to a field, which is not input
 };
 
 }  // namespace win32
