@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Count.h"
-#include "LineSplitter.h"
 #include "Lines.h"
 #include "Pass.h"
 #include "SourceFakes.h"
@@ -17,30 +16,6 @@ void check(bool condition) {
     if (!condition) {
         std::abort();
     }
-}
-
-// Where reads happen to end must change neither the line ends found, by either way of finding
-// them, nor the verdict on UTF-8: the same bytes in pieces whose sizes the bytes pick.
-void checkPieces(std::string_view input) {
-    dictionary::LineSplitter whole, counted, fed;
-    dictionary::Utf8Detector wholeUtf8, pieceUtf8;
-    const std::uint64_t lines = whole.count(input);
-    wholeUtf8.feed(input);
-    std::uint64_t byCount = 0;
-    std::uint64_t byFeed = 0;
-    for (std::size_t at = 0; at < input.size();) {
-        const std::string_view piece = input.substr(at, 1 + std::uint8_t(input[at]) % 7);
-        byCount += counted.count(piece);
-        fed.feed(piece, [&](std::uint64_t) { return ++byFeed > 0; });
-        pieceUtf8.feed(piece);
-        at += piece.size();
-    }
-    check(byCount == lines && byFeed == lines);
-    std::uint64_t ends[3] = {};
-    const bool last = whole.lastLineEnd(ends[0]);
-    check(counted.lastLineEnd(ends[1]) == last && fed.lastLineEnd(ends[2]) == last);
-    check(!last || (ends[1] == ends[0] && ends[2] == ends[0]));
-    check(pieceUtf8.finish() == wholeUtf8.finish());
 }
 
 // What the counting and loading passes made of the input: the count, the encoding, and every
@@ -107,6 +82,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Reading whole = read(input, dictionary::kChunkSize);
     const Reading chunked = read(input, 3 + (size > 0 ? data[size - 1] % 16 : 0));
     check(chunked == whole);
-    checkPieces(input);
     return 0;
 }
