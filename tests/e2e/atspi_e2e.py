@@ -58,6 +58,8 @@ def launch(entry, *files):
 
 def range_reads(control, entries):
     field = control("Словарный диапазон: сколько слов с начала словаря участвуют")
+    if field.name != "Словарный диапазон":
+        sys.exit(f"FAIL a screen reader calls the range field '{field.name}', not by its caption")
     reads = field.queryText()
     wait_for(f"the range field to read {entries}", lambda: reads.getText(0, -1) == str(entries))
     return field
