@@ -98,15 +98,18 @@ std::string joined(const std::vector<std::string_view>& laid) {
 }  // namespace
 
 FittedText fitToBand(std::string_view text, int width, int height, const Measure& measure) {
-    const std::vector<std::size_t> starts = letterStarts(text);
-    text = text.substr(0, starts[std::min(kMostLetters, starts.size() - 1)]);
+    std::size_t letters = 0, end = 0;
+    while (end < text.size() && (letters += startsLetter(text[end])) <= kMostLetters) {
+        ++end;
+    }
+    text = text.substr(0, end);
     if (text.empty()) {
         return {{}, kBandFont.points};
     }
     std::string_view rest;
     for (double points = kBandFont.points;; points = std::max(points - 1, kSmallestPoints)) {
         const auto most =
-            static_cast<std::size_t>(std::max(1, height / measure.lineHeight(points)));
+            static_cast<std::size_t>(std::max(1, height / std::max(1, measure.lineHeight(points))));
         std::vector<std::string_view> laid = lines(text, points, width, most, measure, rest);
         if (rest.empty()) {
             return {joined(laid), points};

@@ -37,4 +37,6 @@ TEST_CASE("fitting a word to its band") {
     CHECK(fitted("abcdefghij klmnopqrst uvwxyz abc de") ==
           "abcdefghij\nklmnopqrst\nuvwxyz abc… @9.000");
     CHECK(fitted(std::string(5000, 'w')) == "wwwwwwwwwww\nwwwwwwwwwww\nwwwwwwwwww… @9.000");
+    // However wide the band, no more than 1,000 letters are laid out.
+    CHECK(form::fitToBand(std::string(1500, 'a'), 1 << 30, 40, kMeasure).text.size() == 1000);
 }
