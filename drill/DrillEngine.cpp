@@ -82,8 +82,6 @@ void DrillEngine::activate() {
     }
     showNumber(Control::Text4, form::control(Control::HScroll1).bar.minimum);
     state_.SeqNo = 1;
-    counted_ = false;
-    rangeText_.clear();
     countDictionary();
 }
 
