@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "Resources.h"
@@ -150,6 +151,44 @@ void centre(HWND window) {
                       {work.left, work.top, work.right - work.left, work.bottom - work.top});
     ::SetWindowPos(window, nullptr, at.left, at.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void placeControls(HWND window, const Controls& controls, UINT dpi) {
+    const auto pixels = [dpi](int twips) { return form::pixels(twips, static_cast<int>(dpi)); };
+    // Measured rather than computed: the frame's own size changes with the dpi, on Windows 7 too.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT frame{}, client{};
+        ::GetWindowRect(window, &frame);
+        ::GetClientRect(window, &client);
+        ::SetWindowPos(window, nullptr, 0, 0,
+                       frame.right - frame.left + pixels(form::kClientArea.width) - client.right,
+                       frame.bottom - frame.top + pixels(form::kClientArea.height) - client.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const form::ControlDesign& design : form::kControls) {
+        ::MoveWindow(controls[static_cast<std::size_t>(design.id)], pixels(design.at.left),
+                     pixels(design.at.top), pixels(design.at.width), pixels(design.at.height),
+                     FALSE);
+    }
+}
+
+std::optional<int> scrolledTo(HWND bar, int code, WORD position, int step) {
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(bar, SB_CTL, &info);
+    // The message holds 16 bits of a thumb's place; a longer bar needs the tracked one.
+    const int thumb = info.nMax <= 0xFFFF ? static_cast<int>(position) : info.nTrackPos;
+    const int value = std::clamp(code == SB_LINELEFT || code == SB_PAGELEFT     ? info.nPos - step
+                                 : code == SB_LINERIGHT || code == SB_PAGERIGHT ? info.nPos + step
+                                 : code == SB_LEFT                              ? info.nMin
+                                 : code == SB_RIGHT                             ? info.nMax
+                                 : code == SB_THUMBTRACK || code == SB_THUMBPOSITION ? thumb
+                                                                                     : info.nPos,
+                                 info.nMin, std::max(info.nMin, info.nMax));
+    if (value == info.nPos) {
+        return std::nullopt;
+    }
+    ::SetScrollPos(bar, SB_CTL, value, TRUE);
+    return value;
 }
 
 }  // namespace win32

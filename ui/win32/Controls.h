@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "Design.h"
@@ -24,5 +25,10 @@ UINT dpiOf(HWND hwnd);
 std::wstring windowText(HWND hwnd);
 // Puts the window where the design says it opens: in the middle of its monitor's work area.
 void centre(HWND window);
+// Sizes the window's client area and places its controls as the design has them at `dpi`.
+void placeControls(HWND window, const Controls& controls, UINT dpi);
+// Moves a bar as a WM_HSCROLL of `code` asks, one `step` an arrow, and within its ends; its new
+// value, or none where it did not move.
+std::optional<int> scrolledTo(HWND bar, int code, WORD position, int step);
 
 }  // namespace win32

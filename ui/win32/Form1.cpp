@@ -120,22 +120,10 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::layOut(UINT dpi) {
     dpi_ = dpi;
-    const auto pixels = [dpi](int twips) { return form::pixels(twips, static_cast<int>(dpi)); };
-    // Measured rather than computed: the frame's own size changes with the dpi, on Windows 7 too.
-    for (int pass = 0; pass < 2; ++pass) {
-        RECT frame{}, client{};
-        ::GetWindowRect(hwnd_, &frame);
-        ::GetClientRect(hwnd_, &client);
-        ::SetWindowPos(hwnd_, nullptr, 0, 0,
-                       frame.right - frame.left + pixels(form::kClientArea.width) - client.right,
-                       frame.bottom - frame.top + pixels(form::kClientArea.height) - client.bottom,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    const HFONT oldFont = windowFont_;
-    windowFont_ = createFont(form::kWindowFont, fontHeight(form::kWindowFont.points, dpi));
+    placeControls(hwnd_, controls_, dpi);
+    const HFONT oldFont = std::exchange(
+        windowFont_, createFont(form::kWindowFont, fontHeight(form::kWindowFont.points, dpi)));
     for (const form::ControlDesign& design : form::kControls) {
-        ::MoveWindow(control(design.id), pixels(design.at.left), pixels(design.at.top),
-                     pixels(design.at.width), pixels(design.at.height), FALSE);
         if (design.kind == Kind::Band) {
             fitBand(design.id);
         } else {
@@ -187,22 +175,10 @@ void Form1::command(Control id, WORD code) {
 }
 
 void Form1::scrolled(HWND bar, int code, WORD position) {
-    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
-    ::GetScrollInfo(bar, SB_CTL, &info);
     const auto id = static_cast<Control>(::GetDlgCtrlID(bar) - kFirstControlId);
-    const int step = form::control(id).bar.step;
-    // The message holds 16 bits of a thumb's place; a longer bar needs the tracked one.
-    const int thumb = info.nMax <= 0xFFFF ? static_cast<int>(position) : info.nTrackPos;
-    const int value = std::clamp(code == SB_LINELEFT || code == SB_PAGELEFT     ? info.nPos - step
-                                 : code == SB_LINERIGHT || code == SB_PAGERIGHT ? info.nPos + step
-                                 : code == SB_LEFT                              ? info.nMin
-                                 : code == SB_RIGHT                             ? info.nMax
-                                 : code == SB_THUMBTRACK || code == SB_THUMBPOSITION ? thumb
-                                                                                     : info.nPos,
-                                 info.nMin, std::max(info.nMin, info.nMax));
-    if (value != info.nPos) {
-        ::SetScrollPos(bar, SB_CTL, value, TRUE);
-        id == Control::HScroll1 ? HScroll1_Change(value) : HScroll3_Change(value);
+    if (const std::optional<int> value =
+            scrolledTo(bar, code, position, form::control(id).bar.step)) {
+        id == Control::HScroll1 ? HScroll1_Change(*value) : HScroll3_Change(*value);
     }
 }
 
