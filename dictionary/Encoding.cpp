@@ -273,10 +273,11 @@ void Utf16Decoder::feed(std::string_view bytes, std::string& out) {
 }
 
 void Utf16Decoder::finish(std::string& out) {
-    for (const bool left : {highHalf_ != 0, oddByte_ >= 0}) {
-        if (left) {
-            appendUtf8(out, kReplacement);
-        }
+    if (highHalf_ != 0) {
+        appendUtf8(out, kReplacement);
+    }
+    if (oddByte_ >= 0) {
+        appendUtf8(out, kReplacement);
     }
     highHalf_ = 0;
     oddByte_ = -1;

@@ -86,31 +86,33 @@ namespace {
 std::string spreadsheetCells(std::string_view part, std::size_t maxBytes) {
     constexpr auto kNone = std::string_view::npos;
     std::string text;
-    for (std::size_t at = 0;;) {
-        std::size_t next = part.find('\t', at);  // the tab after the cell, if it is not quoted
+    for (std::size_t at = 0; text.size() <= maxBytes;) {
+        // A quoted cell runs to the quote that is not doubled, and a tab or the end follows it.
         std::string cell;
         std::size_t close = at + 1;
-        for (; part.substr(at, 1) == "\"" && close < part.size() && cell.size() <= maxBytes;
-             ++close) {
-            if (part[close] == '"' && part.substr(close + 1, 1) != "\"") {
-                break;
+        bool quoted = part.substr(at, 1) == "\"";
+        for (; quoted && close < part.size() && cell.size() <= maxBytes; ++close) {
+            if (part[close] == '"') {
+                if (part.substr(close + 1, 1) != "\"") {
+                    break;
+                }
+                ++close;  // a doubled quote stands for one
             }
-            close += part[close] == '"';
             cell += part[close];
         }
-        if (part.substr(at, 1) == "\"" && part.substr(close, 1) == "\"" &&
-            (close + 1 == part.size() || part[close + 1] == '\t')) {
-            text += cell;
-            next = close + 1 == part.size() ? kNone : close + 1;
-        } else {
-            text.append(part.substr(at, next == kNone ? kNone : next - at));
-        }
-        if (next == kNone || text.size() > maxBytes) {
-            return text;
+        quoted =
+            quoted && close < part.size() && (close + 1 == part.size() || part[close + 1] == '\t');
+        const std::size_t tab = !quoted                   ? part.find('\t', at)
+                                : close + 1 < part.size() ? close + 1
+                                                          : kNone;
+        text += quoted ? std::string_view(cell) : part.substr(at, tab == kNone ? kNone : tab - at);
+        if (tab == kNone) {
+            break;
         }
         text += '\t';
-        at = next + 1;
+        at = tab + 1;
     }
+    return text;
 }
 
 }  // namespace
