@@ -2,9 +2,9 @@
 # Installs what is needed, then builds and runs every check, stopping at the first failure:
 #   1. the tracked C++ files formatted as .clang-format says, the shell scripts passing shellcheck;
 #   2. the tests, in a Release build with warnings as errors (build-test/), as users get it;
-#   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/),
-#      the fuzz seeds among them;
-#   4. the dictionary fuzzer, built with clang, for a bounded time (build-fuzz/);
+#   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
+#   4. the dictionary fuzzer, built with clang and both sanitizers, over the committed seeds and
+#      then for a bounded time (build-fuzz/);
 #   5. the .deb, built the Debian way twice (build-deb/, build-deb-again/), compared and checked,
 #      and both Windows zips built twice (build-windows-again/) and compared;
 #   6. the first build installed into another prefix and into its own (build-test/prefix/),
