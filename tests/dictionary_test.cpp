@@ -1,15 +1,18 @@
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #endif
 
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
 
 #include "Count.h"
 #include "Lines.h"
@@ -133,6 +136,11 @@ TEST_CASE("lines after N are not read") {
     CHECK(loaded.status == OpenStatus::Ok);
     CHECK(loaded.lines.count() == 2);
     CHECK(loaded.lines.raw(2) == "en2$ru2");
+    // Reading them fails, and both passes say so.
+    const dictionary::SourceOpener failing = memoryOpener(file, 2 * kChunk);
+    CHECK(dictionary::countEntries(failing).status == OpenStatus::ReadError);
+    CHECK(dictionary::loadEntries(failing, 4, Encoding::Windows1251).status ==
+          OpenStatus::ReadError);
 }
 
 // Only the front of a long word is decoded, and never half a letter.
@@ -158,77 +166,149 @@ TEST_CASE("Windows-1251 as iconv knows it") {
     }
     ::iconv_close(cp1251);
 }
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// A folder of the test's own, named in Cyrillic so that paths go through UTF-8 on every system,
+// and current while it lasts, as the program's is.
+struct Scratch {
+    Scratch() {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::current_path(dir);
+    }
+    ~Scratch() {
+        fs::current_path(started);
+        fs::remove_all(dir);
+    }
+    const fs::path started = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / fs::path(u8"словарь-dictionary_test");
+};
+
+void write(const fs::path& file) {
+    std::ofstream(file, std::ios::binary) << "a$1\r\nb$2\r\n";
+}
+
+// What stands at "engl.voc" as the passes read it, and what it holds meanwhile.
+using Held = std::shared_ptr<void>;
+Held plainFile() {
+    write("engl.voc");
+    return nullptr;
+}
+
+#ifdef _WIN32
+// The file, held by another program with the access and sharing it chose.
+std::function<Held()> heldBy(DWORD access, DWORD sharing) {
+    return [=] {
+        plainFile();
+        return Held(::CreateFileW(L"engl.voc", access, sharing, nullptr, OPEN_EXISTING, 0, nullptr),
+                    ::CloseHandle);
+    };
+}
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+#endif
+
+}  // namespace
 
 // Nothing blocks, and both passes read a file or say why they could not.
 TEST_CASE("files") {
-    // What a user might have named "engl.voc": no file, a folder, a named pipe without a
-    // writer, a link to the endless zero device, a file whose reading fails, a plain file.
-    const auto opens = [](const std::string& kind, OpenStatus status) {
-        INFO(kind);
-        std::string dir = std::filesystem::temp_directory_path() / "dictionary_test-XXXXXX";
-        REQUIRE(::mkdtemp(dir.data()));
-        const std::string path = dir + "/engl.voc";
-        CHECK((kind == "absent" || kind == "read error" ||
-               (kind == "folder" && ::mkdir(path.c_str(), 0755) == 0) ||
-               (kind == "fifo" && ::mkfifo(path.c_str(), 0644) == 0) ||
-               (kind == "zero" && ::symlink("/dev/zero", path.c_str()) == 0) ||
-               (std::ofstream(path, std::ios::binary) << "a$1\r\nb$2\r\n").good()));
-        // Root may read any file, so the passes run as nobody then.
-        const bool asNobody =
-            kind == "no permission" && ::chmod(path.c_str(), 0) == 0 && ::geteuid() == 0;
-        CHECK((!asNobody || ::seteuid(65534) == 0));
-        const dictionary::SourceOpener open =
-            kind == "read error" ? memoryOpener(std::string(3 * kChunk, 'x'), kChunk + 5)
-                                 : dictionary::fileOpener(path);
+    struct Row {
+        std::string_view name;
+        std::function<Held()> make;
+        OpenStatus status;
+    };
+    for (const Row& row : {
+             Row{"absent", [] { return Held(); }, OpenStatus::Missing},
+             Row{"a folder", [] { return fs::create_directory("engl.voc"), Held(); },
+                 OpenStatus::NotRegularFile},
+             Row{"a plain file", plainFile, OpenStatus::Ok},
+#ifdef _WIN32
+             Row{"held by a program that shares nothing", heldBy(GENERIC_READ, 0),
+                 OpenStatus::Busy},
+             Row{"held for writing by an editor", heldBy(GENERIC_READ | GENERIC_WRITE, kShareAll),
+                 OpenStatus::Ok},
+             Row{"held for deleting", heldBy(DELETE, kShareAll), OpenStatus::Ok},
+             Row{"held sharing reading only: never opened for writing",
+                 heldBy(GENERIC_READ, FILE_SHARE_READ), OpenStatus::Ok},
+             Row{"read-only: never opened for writing",
+                 [] {
+                     plainFile();
+                     ::SetFileAttributesW(L"engl.voc", FILE_ATTRIBUTE_READONLY);
+                     return Held(nullptr, [](void*) {
+                         ::SetFileAttributesW(L"engl.voc", FILE_ATTRIBUTE_NORMAL);
+                     });
+                 },
+                 OpenStatus::Ok},
+#else
+             Row{"a named pipe without a writer", [] { return ::mkfifo("engl.voc", 0644), Held(); },
+                 OpenStatus::NotRegularFile},
+             Row{"a link to the endless zero device",
+                 [] { return ::symlink("/dev/zero", "engl.voc"), Held(); },
+                 OpenStatus::NotRegularFile},
+             // Root may read any file, so the passes run as nobody then.
+             Row{"no permission",
+                 [] {
+                     plainFile();
+                     ::chmod("engl.voc", 0);
+                     const bool asNobody = ::geteuid() == 0 && ::seteuid(65534) == 0;
+                     return Held(nullptr,
+                                 [asNobody](void*) { CHECK((!asNobody || ::seteuid(0) == 0)); });
+                 },
+                 OpenStatus::NoPermission},
+#endif
+         }) {
+        INFO(row.name);
+        const Scratch scratch;
+        const Held held = row.make();
+        const dictionary::SourceOpener open = dictionary::fileOpener("engl.voc");
         const dictionary::CountResult counted = dictionary::countEntries(open);
         const dictionary::LoadResult loaded = dictionary::loadEntries(open, 10, counted.encoding);
-        CHECK((!asNobody || ::seteuid(0) == 0));
-        CHECK(counted.status == status);
-        CHECK(counted.entries == (kind == "file" ? 2 : 0));
-        CHECK(loaded.status == status);
-        CHECK(loaded.lines.russian(2) == (kind == "file" ? "2" : ""));
-        std::filesystem::remove_all(dir);
-    };
-    opens("absent", OpenStatus::Missing);
-    opens("folder", OpenStatus::NotRegularFile);
-    opens("fifo", OpenStatus::NotRegularFile);
-    opens("zero", OpenStatus::NotRegularFile);
-    opens("read error", OpenStatus::ReadError);
-    opens("no permission", OpenStatus::NoPermission);
-    opens("file", OpenStatus::Ok);
+        CHECK((counted.status == row.status && loaded.status == row.status));
+        CHECK(std::to_string(counted.entries) + std::string(loaded.lines.russian(2)) ==
+              (row.status == OpenStatus::Ok ? "22" : "0"));
+    }
+#ifdef _WIN32
+    CHECK(dictionary::fileOpener("NUL")().status == OpenStatus::NotRegularFile);
+#endif
 
-    // Where there is none, the passes say where they looked, and name a file that Notepad may
-    // have saved in its place.
-    std::string dir = std::filesystem::temp_directory_path() / "dictionary_test-XXXXXX";
-    REQUIRE(::mkdtemp(dir.data()));
+    // Where there is none, the passes say where they looked, the full path as a file manager
+    // shows it, and name a file that Notepad may have saved in its place.
+    const Scratch scratch;
     for (const char* name : {"engl.vocab", "engl.voc.txt", "words.voc"}) {
-        std::ofstream(dir + "/" + name) << "a$b";
+        write(name);
     }
     const dictionary::CountResult counted =
-        dictionary::countEntries(dictionary::fileOpener(dir + "/engl.voc"));
+        dictionary::countEntries(dictionary::fileOpener("engl.voc"));
     CHECK(counted.status == OpenStatus::Missing);
-    CHECK(counted.where.folder == dir);
+    CHECK(counted.where.folder == utf8(fs::current_path()));
     CHECK(counted.where.nearMiss == "engl.voc.txt");
 
     // Asked to open a file, as "Open with" asks: engl.voc by any case, from its own folder, or
     // nothing at all.
-    const std::filesystem::path started = std::filesystem::current_path();
-    std::ofstream(dir + "/Engl.Voc") << "a$1\r\nb$2\r\n";
-    const auto opened = [&](const std::string& path) {
+    write(scratch.dir / "Engl.Voc");
+    fs::current_path(scratch.started);
+    const auto opened = [&](const fs::path& path) {
         const dictionary::CountResult result =
-            dictionary::countEntries(dictionary::openerFor(path));
-        const std::string folder = std::filesystem::current_path();
-        std::filesystem::current_path(started);
+            dictionary::countEntries(dictionary::openerFor(utf8(path)));
+        const fs::path folder = fs::current_path();
+        fs::current_path(scratch.started);
         return std::to_string(int(result.status)) + " " + std::to_string(result.entries) + " " +
-               (folder == dir       ? "there"
-                : folder == started ? "here"
-                                    : folder) +
+               (folder == scratch.dir       ? "there"
+                : folder == scratch.started ? "here"
+                                            : utf8(folder)) +
                " " + result.where.nearMiss;
     };
-    CHECK(opened(dir + "/Engl.Voc") == std::to_string(int(OpenStatus::Ok)) + " 2 there ");
-    CHECK(opened(dir + "/engl.voc.txt") ==
+    CHECK(opened(scratch.dir / "Engl.Voc") == std::to_string(int(OpenStatus::Ok)) + " 2 there ");
+    CHECK(opened(scratch.dir / "engl.voc.txt") ==
           std::to_string(int(OpenStatus::NotDictionary)) + " 0 here engl.voc.txt");
-    CHECK(opened(dir + "/gone/engl.voc") == std::to_string(int(OpenStatus::Missing)) + " 0 here ");
-    std::filesystem::remove_all(dir);
+    CHECK(opened(scratch.dir / "gone" / "engl.voc") ==
+          std::to_string(int(OpenStatus::Missing)) + " 0 here ");
 }
-#endif
