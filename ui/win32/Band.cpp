@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "Controls.h"
 #include "Utf16.h"
 
 namespace win32 {
@@ -17,7 +19,10 @@ HFONT createFont(const form::Font& font, int height) {
                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, utf16(font.family).c_str());
 }
 
-form::FittedText fitted(HDC dc, std::wstring_view text, SIZE band, UINT dpi) {
+namespace {
+
+// A band's text as the design fits it, measured with GDI on `dc` at `dpi`.
+form::FittedText fitInto(HDC dc, std::wstring_view text, SIZE band, UINT dpi) {
     // One font at a time selected into the device context, made anew when the size changes.
     double selectedPoints = 0;
     HFONT font = nullptr;
@@ -52,12 +57,34 @@ form::FittedText fitted(HDC dc, std::wstring_view text, SIZE band, UINT dpi) {
     return fit;
 }
 
-void drawLines(HDC dc, std::wstring_view lines, RECT area) {
+}  // namespace
+
+void Band::fit(HWND control, UINT dpi) {
+    RECT area{};
+    ::GetClientRect(control, &area);
+    const HDC dc = ::GetDC(control);
+    fitted_ = fitInto(dc, windowText(control), {area.right, area.bottom}, dpi);
+    ::ReleaseDC(control, dc);
+    const HFONT old =
+        std::exchange(font_, createFont(form::kBandFont, fontHeight(fitted_.points, dpi)));
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::DeleteObject(old);
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+void Band::draw(const DRAWITEMSTRUCT& item, int colour) const {
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(colour));
+    const HGDIOBJ old = ::SelectObject(item.hDC, font_);
+    const std::wstring lines = utf16(fitted_.text);
     constexpr UINT kDrawing = DT_CENTER | DT_NOPREFIX;
-    RECT needed{0, 0, area.right - area.left, 0};
-    ::DrawTextW(dc, lines.data(), static_cast<int>(lines.size()), &needed, kDrawing | DT_CALCRECT);
+    RECT area = item.rcItem, needed{0, 0, area.right - area.left, 0};
+    ::DrawTextW(item.hDC, lines.data(), static_cast<int>(lines.size()), &needed,
+                kDrawing | DT_CALCRECT);
     area.top += std::max(0L, (area.bottom - area.top - needed.bottom) / 2);
-    ::DrawTextW(dc, lines.data(), static_cast<int>(lines.size()), &area, kDrawing);
+    ::DrawTextW(item.hDC, lines.data(), static_cast<int>(lines.size()), &area, kDrawing);
+    ::SelectObject(item.hDC, old);
 }
 
 }  // namespace win32

@@ -27,9 +27,7 @@ Form1::~Form1() {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         ::DestroyWindow(hwnd_);
     }
-    for (const HFONT font : {bands_[0].font, bands_[1].font, windowFont_}) {
-        ::DeleteObject(font);
-    }
+    ::DeleteObject(windowFont_);
 }
 
 HWND Form1::show(int how) {
@@ -83,9 +81,14 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                            ? focus_
                            : control(form::tabOrder().front()));
             return 0;
-        case WM_DRAWITEM:
-            drawBand(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const form::ControlDesign& design =
+                form::control(static_cast<Control>(item.CtlID - kFirstControlId));
+            bands_[slot(design.id)].draw(
+                item, design.highlighted ? form::kHighlightColour : COLOR_BTNTEXT);
             return TRUE;
+        }
         case WM_COMMAND:
             if (lParam != 0 && LOWORD(wParam) >= kFirstControlId &&
                 LOWORD(wParam) < kFirstControlId + form::kControls.size()) {
@@ -125,7 +128,7 @@ void Form1::layOut(UINT dpi) {
         windowFont_, createFont(form::kWindowFont, fontHeight(form::kWindowFont.points, dpi)));
     for (const form::ControlDesign& design : form::kControls) {
         if (design.kind == Kind::Band) {
-            fitBand(design.id);
+            bands_[slot(design.id)].fit(control(design.id), dpi);
         } else {
             ::SendMessageW(control(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_),
                            FALSE);
@@ -133,32 +136,6 @@ void Form1::layOut(UINT dpi) {
     }
     ::DeleteObject(oldFont);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void Form1::fitBand(Control id) {
-    const HWND hwnd = control(id);
-    RECT area{};
-    ::GetClientRect(hwnd, &area);
-    const HDC dc = ::GetDC(hwnd);
-    Band& band = bands_[slot(id)];
-    band.fitted = fitted(dc, windowText(hwnd), {area.right, area.bottom}, dpi_);
-    ::ReleaseDC(hwnd, dc);
-    const HFONT old =
-        std::exchange(band.font, createFont(form::kBandFont, fontHeight(band.fitted.points, dpi_)));
-    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(band.font), FALSE);
-    ::DeleteObject(old);
-    ::InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-void Form1::drawBand(const DRAWITEMSTRUCT& item) {
-    const Control id = static_cast<Control>(item.CtlID - kFirstControlId);
-    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SetBkMode(item.hDC, TRANSPARENT);
-    ::SetTextColor(item.hDC, ::GetSysColor(form::control(id).highlighted ? form::kHighlightColour
-                                                                         : COLOR_BTNTEXT));
-    const HGDIOBJ old = ::SelectObject(item.hDC, bands_[slot(id)].font);
-    drawLines(item.hDC, utf16(bands_[slot(id)].fitted.text), item.rcItem);
-    ::SelectObject(item.hDC, old);
 }
 
 void Form1::command(Control id, WORD code) {
@@ -225,7 +202,7 @@ void Form1::showText(Control id, std::string_view text) {
         // The caret after the text, where typing goes on.
         ::SendMessageW(hwnd, EM_SETSEL, wide.size(), static_cast<LPARAM>(wide.size()));
     } else if (form::control(id).kind == Kind::Band) {
-        fitBand(id);
+        bands_[slot(id)].fit(hwnd, dpi_);
         // Said for every card, also when the same word comes again and no text changed.
         ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
     }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "BandFit.h"
+#include "Band.h"
 #include "DrillEngine.h"
 
 namespace win32 {
@@ -35,21 +35,15 @@ public:
     std::optional<UINT> timerWait() const { return timerWait_; }
     UINT dpi() const { return dpi_; }
     // What a band draws: its text as fitted, and the size.
-    const form::FittedText& drawn(form::Control band) const { return bands_[slot(band)].fitted; }
+    const form::FittedText& drawn(form::Control band) const { return bands_[slot(band)].fitted(); }
 
 private:
-    struct Band {
-        form::FittedText fitted;
-        HFONT font = nullptr;
-    };
     static std::size_t slot(form::Control band) { return band == form::Control::Label2 ? 0 : 1; }
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void layOut(UINT dpi);
-    void fitBand(form::Control band);
-    void drawBand(const DRAWITEMSTRUCT& item);
     void command(form::Control id, WORD code);
     void scrolled(HWND bar, int code, WORD position);
 
