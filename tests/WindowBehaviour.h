@@ -29,7 +29,6 @@ struct WindowDriver {
     virtual void stepRight(form::Control bar) = 0;  // a click on its right arrow
     virtual void drag(form::Control bar, int value) = 0;
     virtual void paste(form::Control field, std::string_view text) = 0;
-    virtual void hideAndShow() = 0;
     virtual std::optional<int> timerWait() = 0;  // in ms; none while it is stopped
     virtual void fireTimer() = 0;
     // Clicks the About button, runs `whileOpen` while the box is open, and closes the box; what it
@@ -101,14 +100,12 @@ inline void checkWindowBehaviour(const MakeWindow& make) {
         }
     }
 
-    SUBCASE("bars mirror into their fields; a later show starts nothing up again") {
+    SUBCASE("bars mirror into their fields") {
         const auto shown = window(numberedEntries(1234));
         for (int click = 0; click < 9; ++click) {
             shown->stepRight(Control::HScroll1);  // stops at 10
         }
         shown->drag(Control::HScroll3, 100);
-        CHECK(shown->text(Control::Text4) + " " + shown->text(Control::Text7) == "10 100");
-        shown->hideAndShow();
         CHECK(shown->text(Control::Text4) + " " + shown->text(Control::Text7) == "10 100");
         shown->paste(Control::Text7, "1 234");
         CHECK(shown->text(Control::Text7) == "1234");

@@ -209,6 +209,8 @@ TEST_CASE("range in use") {
     Rig rig({1.0});
     rig.engine.moveRangeBar(4);
     CHECK(rig.frontend.take() == Shown{"Text4=2", "HScroll3=10..10@10", "Text7=10", "Text7=4"});
+    rig.engine.activate();  // the window shown again: nothing starts up anew
+    CHECK(rig.frontend.take().empty());
     rig.start(Direction::EnglishFirst);
     CHECK(rig.engine.state().WordIndex == 4);
     CHECK(rig.engine.state().RawLines[4] == "en4$ru4");

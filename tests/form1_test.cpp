@@ -68,10 +68,6 @@ struct QtWindow final : WindowDriver {
         field->selectAll();
         field->insert(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
-    void hideAndShow() override {
-        form.hide();
-        form.show();
-    }
     std::optional<int> timerWait() override {
         return timer()->isActive() ? std::optional(timer()->interval()) : std::nullopt;
     }

@@ -105,10 +105,6 @@ struct Win32Window final : WindowDriver {
         ::SendMessageW(get(field), EM_REPLACESEL, TRUE,
                        reinterpret_cast<LPARAM>(win32::utf16(text).c_str()));
     }
-    void hideAndShow() override {
-        ::ShowWindow(form.hwnd(), SW_HIDE);
-        ::ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
-    }
     std::optional<int> timerWait() override {
         return form.timerWait() ? std::optional(static_cast<int>(*form.timerWait())) : std::nullopt;
     }
