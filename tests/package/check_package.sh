@@ -2,7 +2,8 @@
 # Builds the .deb the Debian way twice, from two folders, and checks that the two are the same
 # byte for byte; then checks the package: its dependencies, files, desktop entry, file type and
 # launcher, its hardening, Debian's policy (lintian, which also reads the manual pages) and the
-# metainfo. Last, the Windows zips: the same bytes from two builds, and the exes' headers.
+# metainfo. Last, the Windows zips: the same bytes from two builds, and the exes' headers and
+# resources.
 # Usage: check_package.sh   (builds into build-deb/, build-deb-again/ and build-windows-again/,
 #                            unpacks into build-deb/root/)
 set -eu
@@ -96,10 +97,24 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
         case $flags in *" $flag "*) ;; *) fail "${zip%/*}/vocabunta.exe is not $flag: $flags" ;; esac
     done
+    # Its resources as windres reads them back: all in Russian, the icon at 16, 32, 48 and 256
+    # pixels (in octal, 256 as 0), the version and name (Вокабунта), and a manifest for the
+    # current controls, each monitor's dpi and no elevation.
+    rc=$(x86_64-w64-mingw32-windres -i "build-windows-again/1/${zip%/*}/vocabunta.exe" -O rc)
+    [ "$(printf '%s\n' "$rc" | grep '^LANGUAGE')" = "LANGUAGE 25, 1" ] || fail "a resource not in Russian"
+    icons=$(printf '%s\n' "$rc" | sed -n 's/^ *"\\\([0-7]*\)\\.*Element no.*/\1/p' | tr '\n' ' ')
+    [ "$icons" = "020 040 060 000 " ] || fail "the icon's sizes are $icons"
+    for line in ' FILEVERSION 1, 0, 0, 0' '      VALUE "ProductVersion", "1.00"' \
+        '      VALUE "ProductName", L"\x0412\x043e\x043a\x0430\x0431\x0443\x043d\x0442\x0430"'; do
+        printf '%s\n' "$rc" | grep -qxF "$line" || fail "${zip%/*}/vocabunta.exe lacks $line"
+    done
+    for part in PerMonitorV2 'Common-Controls"" version=""6.0.0.0""' 'level=""asInvoker""'; do
+        printf '%s\n' "$rc" | grep -qF "$part" || fail "${zip%/*}/vocabunta.exe's manifest lacks $part"
+    done
 done
 case $flags in *" HIGH_ENTROPY_VA "*) ;; *) fail "the 64-bit exe is not HIGH_ENTROPY_VA: $flags" ;; esac
 echo "ok   two Windows builds from two folders give the same zips and installers: $(
     cd build-windows-again/1 && sha256sum build-windows/*.zip build-windows/*.msi build-win64/*.zip \
         build-win64/*.msi | tr '\n' ' ')"
-echo "ok   both exes: DEP, ASLR, Terminal Server aware; the 64-bit one high-entropy ASLR"
+echo "ok   both exes: DEP, ASLR, Terminal Server aware (the 64-bit one high-entropy); icon, version and manifest, in Russian"
 echo "package check: $(basename "$DEB") and both Windows zips and installers are reproducible; the .deb is complete, hardened and valid"
