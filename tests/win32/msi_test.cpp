@@ -10,6 +10,8 @@
 
 #include <doctest/doctest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 
 #include "RealProgram.h"
@@ -18,6 +20,7 @@ using form::Control;
 
 namespace {
 
+namespace fs = std::filesystem;
 const std::wstring kMsi = VOCABUNTA_MSI;
 const std::wstring kName = L"Вокабунта";
 
@@ -33,26 +36,13 @@ DWORD msiexec(const std::wstring& arguments) {
     return Process(L"msiexec " + arguments + L" \"" + kMsi + L"\" /qn").wait();
 }
 
-bool exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+std::string contents(const fs::path& file) {
+    std::ifstream bytes(file, std::ios::binary);
+    return bytes ? std::string(std::istreambuf_iterator<char>(bytes), {}) : "(none)";
 }
 
-std::string contents(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    std::string bytes(1 << 16, '\0');
-    DWORD got = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    ::CloseHandle(file);
-    return file == INVALID_HANDLE_VALUE ? "(none)" : bytes.substr(0, got);
-}
-
-void add(const std::wstring& path, std::string_view bytes) {
-    const HANDLE file =
-        ::CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+void add(const fs::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
 }
 
 std::wstring registered(const wchar_t* key, const wchar_t* value = nullptr) {
@@ -74,7 +64,7 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
     const std::wstring words = knownFolder(FOLDERID_Documents) + L"\\" + kName;
     const std::wstring shortcut = knownFolder(FOLDERID_Programs) + L"\\" + kName + L".lnk";
     REQUIRE(msiexec(L"/i") == 0);
-    CHECK(exists(program));
+    CHECK(fs::exists(program));
     CHECK(contents(words + L"\\engl.voc") == contents(L"engl.voc"));  // the sample, beside the test
 
     // The Start-menu entry: the program, started in the words folder.
@@ -127,7 +117,7 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
     CHECK(contents(words + L"\\engl.voc") == mine);
     REQUIRE(msiexec(L"/x") == 0);
     CHECK(contents(words + L"\\engl.voc") == mine);
-    CHECK(!exists(program));
-    CHECK(!exists(shortcut));
+    CHECK(!fs::exists(program));
+    CHECK(!fs::exists(shortcut));
     CHECK(registered(kOpenWith) == L"(none)");
 }
