@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "Controls.h"
 #include "Form1.h"
 #include "Utf16.h"
 #include "WindowBehaviour.h"
@@ -18,8 +19,7 @@ using form::Control;
 namespace {
 
 std::string textOf(HWND hwnd) {
-    wchar_t text[8192];
-    return win32::utf8({text, static_cast<std::size_t>(::GetWindowTextW(hwnd, text, 8192))});
+    return win32::utf8(win32::windowText(hwnd));
 }
 
 std::string placeOf(RECT at) {
