@@ -42,10 +42,6 @@ inline dictionary::SourceOpener memoryOpener(std::string bytes,
     };
 }
 
-inline dictionary::SourceOpener exhaustingOpener() {
-    return memoryOpener("", 0, true);
-}
-
 inline dictionary::SourceOpener failingOpener(dictionary::OpenStatus status,
                                               dictionary::Whereabouts where = {}) {
     return [=] { return dictionary::OpenedSource{status, nullptr, where}; };

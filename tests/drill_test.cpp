@@ -119,7 +119,7 @@ TEST_CASE("a start that fails") {
                                                           "Text5=1", "Label2=en1",
                                                           "Label3=", "wake@1000"});
     };
-    fails("out of memory", exhaustingOpener(), said(Problem::OutOfMemory));
+    fails("out of memory", memoryOpener("", 0, /*exhausts=*/true), said(Problem::OutOfMemory));
     fails("emptied", memoryOpener(""), said(Problem::Emptied));
     fails("busy", failingOpener(OpenStatus::Busy), said(Problem::Busy));
 }
