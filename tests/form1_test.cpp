@@ -13,10 +13,6 @@ using form::Control;
 
 namespace {
 
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
-
 struct QtWindow final : WindowDriver {
     explicit QtWindow(drill::Sources sources) : form(std::move(sources)) { form.show(); }
     template <class Widget = QWidget>
@@ -27,31 +23,26 @@ struct QtWindow final : WindowDriver {
     }
     QTimer* timer() { return form.findChild<QTimer*>(QStringLiteral("cardTimer")); }
 
-    std::string title() override { return utf8(form.windowTitle()); }
+    std::string title() override { return form.windowTitle().toStdString(); }
     std::string place(std::optional<Control> id) override {
         const QRect at = id ? get(*id)->geometry() : form.rect();
-        return utf8(QString::asprintf("%d,%d,%dx%d", at.x(), at.y(), at.width(), at.height()));
+        return QString::asprintf("%d,%d,%dx%d", at.x(), at.y(), at.width(), at.height())
+            .toStdString();
     }
     std::string text(Control id) override {
-        const QWidget* widget = get(id);
-        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-            return utf8(label->text());
-        }
-        const auto* button = qobject_cast<const QPushButton*>(widget);
-        return utf8(button ? button->text() : qobject_cast<const QLineEdit*>(widget)->text());
+        const auto* bar = qobject_cast<const QScrollBar*>(get(id));
+        return (bar ? QString("%1..%2@%3").arg(bar->minimum()).arg(bar->maximum()).arg(bar->value())
+                    : get(id)->property("text").toString())
+            .toStdString();
     }
     double points(Control band) override { return get(band)->font().pointSizeF(); }
-    std::string bar(Control id) override {
-        const auto* bar = get<QScrollBar>(id);
-        return utf8(QString("%1..%2@%3").arg(bar->minimum()).arg(bar->maximum()).arg(bar->value()));
-    }
     bool enabled(Control id) override { return get(id)->isEnabled(); }
     std::string tabOrder() override {
         std::string order;
         int stops = 0;
         for (QWidget* at = get(Control::Command2); stops < 10; at = at->nextInFocusChain()) {
             if (at->focusPolicy() != Qt::NoFocus && at != &form) {
-                order += utf8(at->objectName()) + " ";
+                order += at->objectName().toStdString() + " ";
                 ++stops;
             }
         }
@@ -79,7 +70,7 @@ struct QtWindow final : WindowDriver {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             REQUIRE(box != nullptr);
             whileOpen();
-            shown = utf8(box->windowTitle() + "|" + box->text());
+            shown = (box->windowTitle() + "|" + box->text()).toStdString();
             CHECK(box->icon() == QMessageBox::Information);
             box->button(QMessageBox::Ok)->click();
         });

@@ -76,15 +76,15 @@ struct Win32Window final : WindowDriver {
         return placeOf(at);
     }
     std::string text(Control id) override {
+        if (form::control(id).kind == form::Kind::Bar) {
+            SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+            ::GetScrollInfo(get(id), SB_CTL, &bar);
+            return std::to_string(bar.nMin) + ".." + std::to_string(bar.nMax) + "@" +
+                   std::to_string(bar.nPos);
+        }
         return form::control(id).kind == form::Kind::Band ? form.drawn(id).text : textOf(get(id));
     }
     double points(Control band) override { return form.drawn(band).points; }
-    std::string bar(Control id) override {
-        SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
-        ::GetScrollInfo(get(id), SB_CTL, &bar);
-        return std::to_string(bar.nMin) + ".." + std::to_string(bar.nMax) + "@" +
-               std::to_string(bar.nPos);
-    }
     bool enabled(Control id) override { return ::IsWindowEnabled(get(id)); }
     std::string tabOrder() override {
         std::string order;
