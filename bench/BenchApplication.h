@@ -9,7 +9,7 @@
 class BenchApplication : public QApplication {
 public:
     BenchApplication(int& argc, char** argv) : QApplication(offscreenUnlessTold(argc), argv) {
-        ui::setUpApplication(*this);
+        qt::setUpApplication(*this);
     }
 
 private:

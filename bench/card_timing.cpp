@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    ui::Form1 form({dictionary::fileOpener(dictionary)});
+    qt::Form1 form({dictionary::fileOpener(dictionary)});
     form.show();
     form.findChild<QScrollBar*>("HScroll1")->setValue(interval);
     auto* answer = form.findChild<QLabel*>("Label3");

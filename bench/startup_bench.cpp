@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: startup_bench [--no-paint] FILE\n");
         return 2;
     }
-    ui::Form1 form({dictionary::fileOpener(argv[argc - 1])});
+    qt::Form1 form({dictionary::fileOpener(argv[argc - 1])});
     QuitAfterPaint quitAfterPaint;
     if (waitForPaint) {
         form.installEventFilter(&quitAfterPaint);

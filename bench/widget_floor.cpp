@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     const int cards = argc > 1 ? std::atoi(argv[1]) : 30;
     const int interval = argc > 2 ? std::atoi(argv[2]) : 2;
 
-    ui::Form1 form({dictionary::fileOpener(VOCABUNTA_SAMPLE)});
+    qt::Form1 form({dictionary::fileOpener(VOCABUNTA_SAMPLE)});
     form.show();
     auto* question = form.findChild<QLabel*>("Label2");
     auto* answer = form.findChild<QLabel*>("Label3");

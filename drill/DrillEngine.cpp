@@ -74,15 +74,76 @@ DrillEngine::DrillEngine(DrillFrontend& frontend, Sources sources)
       clock_(sources.clock == nullptr ? *ownClock_ : *sources.clock),
       random_(sources.random == nullptr ? *ownRandom_ : *sources.random),
       frontend_(frontend),
+      wording_(sources.wording),
       interval_(form::control(Control::HScroll1).bar.value) {}
 
-void DrillEngine::activate() {
+// Which input does what: every window forwards each of its events here, and nothing else.
+void DrillEngine::input(const Input& input) {
+    switch (input.event) {
+        case Event::Activate:
+            return Form_Activate();
+        case Event::Unload:
+            return Form_Unload();
+        case Event::Timer:
+            return advance();
+        case Event::AboutClosed:
+            return aboutClosed();
+        case Event::Click:
+            switch (input.control.value_or(Control::Label2)) {
+                case Control::Command1:
+                    return Command1_Click();
+                case Control::Command2:
+                    return Command2_Click();
+                case Control::Command3:
+                    return Command3_Click();
+                default:
+                    return;
+            }
+        case Event::Change:
+            switch (input.control.value_or(Control::Label2)) {
+                case Control::HScroll1:
+                    return HScroll1_Change(input.value);
+                case Control::HScroll3:
+                    return HScroll3_Change(input.value);
+                case Control::Text7:
+                    return Text7_Change(input.text);
+                default:
+                    return;
+            }
+    }
+}
+
+void DrillEngine::Form_Activate() {
     if (std::exchange(activated_, true)) {
         return;
     }
     showNumber(Control::Text4, form::control(Control::HScroll1).bar.minimum);
     state_.SeqNo = 1;
     countDictionary();
+}
+
+void DrillEngine::open(dictionary::SourceOpener dictionary) {
+    open_ = std::move(dictionary);
+    if (!activated_) {
+        return;
+    }
+    phase_ = Phase::Idle;
+    state_ = {};
+    state_.SeqNo = 1;
+    counted_ = false;
+    rangeText_.clear();
+    for (const Control control : {Control::HScroll3, Control::Command1, Control::Command2}) {
+        frontend_.enable(control, true);
+    }
+    for (const Control control : {Control::Text3, Control::Text5}) {
+        frontend_.showText(control, {});
+    }
+    rearm();
+    if (countDictionary()) {
+        for (const Control band : {Control::Label2, Control::Label3}) {
+            frontend_.showText(band, {});
+        }
+    }
 }
 
 bool DrillEngine::countDictionary() {
@@ -127,45 +188,68 @@ bool DrillEngine::countDictionary() {
     return true;
 }
 
-void DrillEngine::setInterval(int seconds) {
+void DrillEngine::Form_Unload() {
+    phase_ = Phase::Idle;
+    frontend_.wakeAt(std::nullopt);
+    frontend_.end();
+}
+
+void DrillEngine::HScroll1_Change(int seconds) {
     interval_ = seconds;
     showNumber(Control::Text4, seconds);
     advance();
 }
 
-void DrillEngine::moveRangeBar(int value) {
+void DrillEngine::HScroll3_Change(int value) {
     showNumber(Control::Text7, value);
     rangeText_ = std::to_string(value);
 }
 
-void DrillEngine::typeRange(std::string_view text) {
+// Whatever arrives in the range field, typed, pasted or set by a screen reader: its digits stay,
+// and the next click takes them.
+void DrillEngine::Text7_Change(std::string_view text) {
     rangeText_ = rangeDigits(text);
     if (rangeText_ != text) {
         frontend_.showText(Control::Text7, rangeText_);
     }
 }
 
+void DrillEngine::Command1_Click() {
+    start(Direction::EnglishFirst);
+}
+
+void DrillEngine::Command2_Click() {
+    start(Direction::RussianFirst);
+}
+
 void DrillEngine::start(Direction direction) {
     frontend_.enable(Control::HScroll3, false);
     phase_ = Phase::Idle;  // the card being shown, if any, is dropped for good
     state_.Direction = direction;
-    if ((!counted_ && !countDictionary()) || !LoadDictionary()) {
-        frontend_.wakeAt(std::nullopt);
-        return;
+    if ((counted_ || countDictionary()) && LoadDictionary()) {
+        PickWord();
+        ShowWord();
     }
-    PickWord();
-    ShowWord();
-    frontend_.wakeAt(nextDue());
+    rearm();
 }
 
-void DrillEngine::about() {
+// The About box holds the card still; once it is closed, the card catches up.
+void DrillEngine::Command3_Click() {
+    if (std::exchange(held_, true)) {
+        return;
+    }
     frontend_.wakeAt(std::nullopt);
     frontend_.showAbout();
-    advance();
+}
+
+void DrillEngine::aboutClosed() {
+    if (std::exchange(held_, false)) {
+        advance();
+    }
 }
 
 void DrillEngine::advance() {
-    if (phase_ != Phase::Idle) {
+    if (phase_ != Phase::Idle && !held_) {
         const auto elapsed = clock_.now() - *state_.StartTime;
         if (phase_ == Phase::Question && elapsed >= halfOf(interval_)) {
             frontend_.showText(Control::Label3, word(Side::Answer));
@@ -177,7 +261,11 @@ void DrillEngine::advance() {
             ShowWord();
         }
     }
-    frontend_.wakeAt(nextDue());
+    rearm();
+}
+
+void DrillEngine::rearm() {
+    frontend_.wakeAt(held_ ? std::nullopt : nextDue());
 }
 
 std::chrono::milliseconds DrillEngine::waitUntil(TimePoint due) const {
@@ -253,7 +341,7 @@ void DrillEngine::showProblem(Problem problem, const dictionary::Whereabouts& wh
     if (problem == Problem::Missing && !where.nearMiss.empty()) {
         problem = Problem::Misnamed;
     }
-    const form::Message said = form::message(problem);
+    const form::Message said = form::message(problem, wording_);
     const auto filled = [&where](std::string_view text) {
         return filledIn(
             filledIn(text, "{folder}",

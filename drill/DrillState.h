@@ -14,7 +14,8 @@ enum class Direction : std::int16_t {
     EnglishFirst = 1,
 };
 
-// The values the window and the card cycle share. An empty optional is a value not yet set.
+// The drill's values, from start-up through every card. An empty optional is a value not yet
+// set.
 struct DrillState {
     std::optional<TimePoint> StartTime;     // when the current card was drawn
     std::optional<std::int64_t> SeqNo;      // running number of the card in this run

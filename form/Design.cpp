@@ -7,7 +7,7 @@ namespace form {
 // clang-format off
 const std::array<ControlDesign, 15> kControls{{
     {Control::Label2, "Label2", Kind::Band, {0, 0, 5295, 600}, "", 12, "Слово-вопрос", {},
-     false, true},
+     false, Colour::Highlight},
     {Control::Label3, "Label3", Kind::Band, {0, 720, 5295, 600}, "", 13, "Перевод"},
     {Control::Command2, "Command2", Kind::Button, {120, 1440, 2415, 495}, "Русско-английский", 0,
      "Начать: сначала русское слово, затем английское"},
@@ -26,9 +26,9 @@ const std::array<ControlDesign, 15> kControls{{
     {Control::Text3, "Text3", Kind::Field, {4320, 2640, 855, 285}, "", 2,
      "Номер слова в словаре", Control::Label1_3},
     {Control::HScroll1, "HScroll1", Kind::Bar, {0, 2760, 1335, 255}, "", 3,
-     "Интервал в секундах, от 2 до 10", Control::Label1_2, false, false, {2, 10, 2, 1}},
+     "Интервал в секундах, от 2 до 10", Control::Label1_2, false, Colour::Text, {2, 10, 2, 1}},
     {Control::HScroll3, "HScroll3", Kind::Bar, {1440, 2760, 1215, 255}, "", 6,
-     "Сколько слов с начала словаря участвуют", Control::Label1_0, false, false,
+     "Сколько слов с начала словаря участвуют", Control::Label1_0, false, Colour::Text,
      {100, 4000, 100, 100}},
     {Control::Command3, "Command3", Kind::Button, {2760, 3120, 2415, 375}, "О программе", 14,
      "Сведения о программе"},
@@ -71,7 +71,10 @@ std::string aboutText() {
     return text;
 }
 
-Message message(Problem problem) {
+namespace {
+
+// The words of engl.voc in the folder the program runs in.
+Message inFolder(Problem problem) {
     switch (problem) {
         case Problem::Missing:
             return {"В папке {folder} нет engl.voc",
@@ -107,6 +110,41 @@ Message message(Problem problem) {
             break;
     }
     return {"Не удалось прочитать engl.voc", "Проверьте файл и диск и запустите программу снова"};
+}
+
+// The words of a file the user picked, of any name; picking another starts afresh.
+Message picked(Problem problem) {
+    switch (problem) {
+        case Problem::Missing:
+        case Problem::Misnamed:
+            return {"Файл со словами ещё не выбран", "Выберите его или перетащите в это окно"};
+        case Problem::NotRegularFile:
+        case Problem::NotDictionary:
+            return {"Это не файл со словами",
+                    "Выберите текстовый файл со строками вида apple$яблоко"};
+        case Problem::NoPermission:
+        case Problem::Busy:
+            return {"Браузер не дал прочитать файл", "Выберите его снова"};
+        case Problem::OutOfMemory:
+            return {"Файл со словами не помещается в память",
+                    "Выберите файл поменьше или уменьшите словарный диапазон"};
+        case Problem::Empty:
+            return {"Выбранный файл пуст",
+                    "Запишите в него строки вида apple$яблоко и выберите его снова"};
+        case Problem::NoPairs:
+            return {"В выбранном файле нет ни одной пары со знаком $ или табуляцией",
+                    "Запишите строки вида apple$яблоко и выберите файл снова"};
+        case Problem::Emptied:
+        case Problem::ReadError:
+            break;
+    }
+    return {"Не удалось прочитать выбранный файл", "Выберите его снова"};
+}
+
+}  // namespace
+
+Message message(Problem problem, Wording wording) {
+    return wording == Wording::Folder ? inFolder(problem) : picked(problem);
 }
 
 }  // namespace form

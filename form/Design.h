@@ -47,11 +47,20 @@ struct Twips {
     int height = 0;
 };
 
+// The letters a font must have: the words and every text are Russian.
+enum class Script { Cyrillic };
+
 struct Font {
     std::string_view family;
     double points = 0;
-    int weight = 0;   // 700 is bold
-    int charset = 0;  // 204 is Cyrillic
+    int weight = 0;  // 400 is regular, 700 bold
+    Script script = Script::Cyrillic;
+};
+
+// Colours by their part in the system's scheme, which each toolkit names in its own way.
+enum class Colour {
+    Text,       // the window's own text
+    Highlight,  // selected text, which stands out from the window's
 };
 
 struct Bar {
@@ -71,23 +80,30 @@ struct ControlDesign {
     std::string_view description;  // what a screen reader says of it beside its text
     // The caption that names a field or a bar, which has no text of its own to be called by.
     std::optional<Control> caption{};
-    bool editable = false;     // of the fields, only the range takes typing, and digits only
-    bool highlighted = false;  // text in the system highlight colour
-    Bar bar{};                 // for a scroll bar
+    bool editable = false;  // of the fields, only the range takes typing, and digits only
+    Colour colour = Colour::Text;
+    Bar bar{};  // for a scroll bar
 };
 
-// Twips to pixels at `dpi`, to the nearest, as Windows rounds them (MulDiv).
+// Twips to pixels at `dpi`, to the nearest pixel.
 constexpr int pixels(int twips, int dpi) {
     return (twips * dpi + 720) / 1440;
 }
 
-// Where the window opens: in the middle of the screen's work area. Pixels.
+// A place in pixels.
 struct Rect {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
 };
+
+constexpr Rect pixels(const Twips& at, int dpi) {
+    return {pixels(at.left, dpi), pixels(at.top, dpi), pixels(at.width, dpi),
+            pixels(at.height, dpi)};
+}
+
+// Where the window opens: in the middle of the screen's work area.
 constexpr Rect centred(int width, int height, const Rect& workArea) {
     return {workArea.left + (workArea.width - width) / 2,
             workArea.top + (workArea.height - height) / 2, width, height};
@@ -95,9 +111,8 @@ constexpr Rect centred(int width, int height, const Rect& workArea) {
 
 inline constexpr std::string_view kTitle = VOCABUNTA_TITLE;
 inline constexpr Twips kClientArea{0, 0, 5280, 3585};
-inline constexpr Font kWindowFont{"MS Sans Serif", 8.25, 700, 204};
-inline constexpr Font kBandFont{"Arial", 15.75, 700, 204};
-inline constexpr int kHighlightColour = 13;  // the system's colour index of highlighted text
+inline constexpr Font kWindowFont{"MS Sans Serif", 8.25, 700};
+inline constexpr Font kBandFont{"Arial", 15.75, 700};
 
 // Every control, in creation order.
 extern const std::array<ControlDesign, 15> kControls;
@@ -107,21 +122,24 @@ const ControlDesign& control(Control id);
 // The controls that take the focus, in tab order.
 std::vector<Control> tabOrder();
 
-struct AboutMessage {
+// The About box: its title, its lines, the icon beside them, and one OK button that closes it.
+struct AboutBox {
+    enum class Icon { Information };
     std::string_view title;
     std::array<std::string_view, 4> lines;
-    int style;  // an OK button and the information icon
+    Icon icon;
 };
 
-inline constexpr AboutMessage kAbout{
-    "Информация", {VOCABUNTA_NAME, "I версия", "Автор: Зельвиран", "5.09.2003г."}, 64};
+inline constexpr AboutBox kAbout{"Информация",
+                                 {VOCABUNTA_NAME, "I версия", "Автор: Зельвиран", "5.09.2003г."},
+                                 AboutBox::Icon::Information};
 
 // The About lines joined by line feeds.
 std::string aboutText();
 
 // Why the drill cannot start, as the two bands say it.
 enum class Problem {
-    Missing,
+    Missing,   // not there; in a window where the user picks the file, none picked yet
     Misnamed,  // missing, but a file in its folder is named engl.voc with another extension
     NotRegularFile,
     NoPermission,
@@ -141,6 +159,12 @@ struct Message {
     std::string_view remedy;   // what to do, in the answer band
 };
 
-Message message(Problem problem);
+// Where the words come from, as the messages speak of it to the user.
+enum class Wording {
+    Folder,      // engl.voc in the folder the program started in
+    PickedFile,  // a file the user picks, of any name, as a web page takes one
+};
+
+Message message(Problem problem, Wording wording = Wording::Folder);
 
 }  // namespace form

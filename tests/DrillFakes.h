@@ -7,7 +7,7 @@
 
 #include "Clock.h"
 #include "Design.h"
-#include "DrillFrontend.h"
+#include "DrillEngine.h"
 #include "RandomSource.h"
 #include "SourceFakes.h"
 
@@ -30,7 +30,8 @@ struct ScriptedRandom final : drill::RandomSource {
 
 // Records what the engine tells the window, in order: "Text3=5", "Label2=apple",
 // "HScroll3=100..1234@1234", "Command1 off", and "wake@1500" for the timer armed 1,500 ms after
-// the manual clock's start ("wake none" when it is stopped), "About" for the About box.
+// the manual clock's start ("wake none" when it is stopped), "About" for the About box, "End" for
+// the window's end.
 struct RecordingFrontend final : drill::DrillFrontend {
     void showText(form::Control c, std::string_view text) override {
         shown.push_back(name(c) + "=" + std::string(text));
@@ -49,17 +50,21 @@ struct RecordingFrontend final : drill::DrillFrontend {
                                                            .count())
                             : "wake none");
     }
-    // The box is closed `aboutFor` after it opens, by the test's clock.
+    // A modal box, closed `aboutFor` after it opens by the test's clock; with no engine to tell,
+    // a box left open.
     void showAbout() override {
         shown.push_back("About");
-        if (clock != nullptr) {
+        if (engine != nullptr) {
             clock->advance(aboutFor);
+            engine->input({drill::Event::AboutClosed});
         }
     }
+    void end() override { shown.push_back("End"); }
     static std::string name(form::Control c) { return std::string(form::control(c).name); }
     // What was shown since the last call.
     std::vector<std::string> take() { return std::exchange(shown, {}); }
     std::vector<std::string> shown;
+    drill::DrillEngine* engine = nullptr;
     ManualClock* clock = nullptr;
     std::chrono::milliseconds aboutFor{0};
 };

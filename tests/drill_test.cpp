@@ -8,7 +8,8 @@
 
 using namespace std::chrono_literals;
 using dictionary::OpenStatus;
-using drill::Direction;
+using drill::Event;
+using form::Control;
 using form::Problem;
 using Shown = std::vector<std::string>;
 
@@ -30,21 +31,25 @@ namespace {
 // does when it is first shown.
 struct Rig {
     explicit Rig(std::vector<double> draws = {},
-                 dictionary::SourceOpener open = memoryOpener(numberedEntries(10)))
-        : engine(frontend, {std::move(open), &clock, &random}) {
+                 dictionary::SourceOpener open = memoryOpener(numberedEntries(10)),
+                 form::Wording wording = form::Wording::Folder)
+        : engine(frontend, {std::move(open), &clock, &random, wording}) {
         frontend.clock = &clock;
         random.values = std::move(draws);
-        engine.activate();
+        engine.input({Event::Activate});
     }
-    // Moves the clock on and lets the engine catch up; returns what it showed meanwhile.
+    // Forwards an input, as a window does; returns what the engine showed for it.
+    Shown input(drill::Input input) {
+        engine.input(input);
+        return frontend.take();
+    }
+    Shown click(Control button) { return input({Event::Click, button}); }
+    Shown type(std::string_view text) { return input({Event::Change, Control::Text7, 0, text}); }
+    Shown interval(int seconds) { return input({Event::Change, Control::HScroll1, seconds}); }
+    // Moves the clock on and fires the timer; returns what the engine showed meanwhile.
     Shown after(std::chrono::milliseconds step) {
         clock.advance(step);
-        engine.advance();
-        return frontend.take();
-    }
-    Shown start(Direction direction) {
-        engine.start(direction);
-        return frontend.take();
+        return input({Event::Timer});
     }
     ManualClock clock;
     ScriptedRandom random;
@@ -112,12 +117,10 @@ TEST_CASE("a start that fails") {
         const dictionary::SourceOpener works = memoryOpener(numberedEntries(10));
         Rig rig({}, [&] { return ++pass == 2 ? atClick() : works(); });
         rig.frontend.take();
-        CHECK(rig.start(Direction::EnglishFirst) ==
-              Shown{"HScroll3 off"} + shown + Shown{"wake none"});
-        rig.engine.typeRange("5");
-        CHECK(rig.start(Direction::EnglishFirst) == Shown{"HScroll3 off", "Text7=5", "Text3=1",
-                                                          "Text5=1", "Label2=en1",
-                                                          "Label3=", "wake@1000"});
+        CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off"} + shown + Shown{"wake none"});
+        rig.type("5");
+        CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off", "Text7=5", "Text3=1", "Text5=1",
+                                                    "Label2=en1", "Label3=", "wake@1000"});
     };
     fails("out of memory", memoryOpener("", 0, /*exhausts=*/true), said(Problem::OutOfMemory));
     fails("emptied", memoryOpener(""), said(Problem::Emptied));
@@ -134,16 +137,15 @@ TEST_CASE("busy, then free") {
         Rig rig({0.9}, [&] { return busy ? failingOpener(OpenStatus::Busy)() : free(); });
         const Shown held = Shown{"HScroll3=0..0@0", "HScroll3 off", "Text7="} + said(Problem::Busy);
         CHECK(rig.frontend.take() == Shown{"Text4=2"} + held);
-        CHECK(rig.start(Direction::EnglishFirst) ==
-              Shown{"HScroll3 off"} + held + Shown{"wake none"});
-        rig.engine.typeRange(typed);
+        CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off"} + held + Shown{"wake none"});
+        rig.type(typed);
         busy = false;
         const std::string range = typed.empty() ? "3" : typed;
-        CHECK(rig.start(Direction::EnglishFirst) ==
-              Shown{"HScroll3 off", "HScroll3=3..3@3"} +
-                  (typed.empty() ? Shown{"Text7=3"} : Shown{}) +
-                  Shown{"Text7=" + range, "Text3=" + range, "Text5=1", "Label2=en" + range,
-                        "Label3=", "wake@1000"});
+        CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off", "HScroll3=3..3@3"} +
+                                                  (typed.empty() ? Shown{"Text7=3"} : Shown{}) +
+                                                  Shown{"Text7=" + range, "Text3=" + range,
+                                                        "Text5=1", "Label2=en" + range,
+                                                        "Label3=", "wake@1000"});
     }
 }
 
@@ -153,11 +155,9 @@ TEST_CASE("busy, then free") {
 TEST_CASE("card timing") {
     Rig rig({0.45, 0.05});
     rig.frontend.take();
-    rig.engine.setInterval(10);
-    CHECK(rig.frontend.take() == Shown{"Text4=10", "wake none"});
-    CHECK(rig.start(Direction::EnglishFirst) == Shown{"HScroll3 off", "Text7=10", "Text3=5",
-                                                      "Text5=1", "Label2=en5",
-                                                      "Label3=", "wake@5000"});
+    CHECK(rig.interval(10) == Shown{"Text4=10", "wake none"});
+    CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off", "Text7=10", "Text3=5", "Text5=1",
+                                                "Label2=en5", "Label3=", "wake@5000"});
     CHECK(rig.after(4999ms) == Shown{"wake@5000"});
     CHECK(rig.after(1ms) == Shown{"Label3=ru5", "wake@10000"});
     CHECK(rig.after(4999ms) == Shown{"wake@10000"});
@@ -177,50 +177,82 @@ TEST_CASE("card timing") {
 // card at once; a restart abandons the card shown and keeps its running number.
 TEST_CASE("interval and restart") {
     Rig rig({0.0, 0.5, 0.9});
-    rig.engine.setInterval(10);
-    rig.start(Direction::EnglishFirst);
+    rig.interval(10);
+    rig.click(Control::Command1);
     rig.clock.advance(3s);
-    rig.frontend.take();
-    rig.engine.setInterval(2);
-    CHECK(rig.frontend.take() == Shown{"Text4=2", "Label3=ru1", "Text3=6", "Text5=2", "Label2=en6",
-                                       "Label3=", "wake@4000"});
-    CHECK(rig.start(Direction::RussianFirst) == Shown{"HScroll3 off", "Text7=10", "Text3=10",
-                                                      "Text5=2", "Label2=ru10",
-                                                      "Label3=", "wake@4000"});
+    CHECK(rig.interval(2) == Shown{"Text4=2", "Label3=ru1", "Text3=6", "Text5=2", "Label2=en6",
+                                   "Label3=", "wake@4000"});
+    CHECK(rig.click(Control::Command2) == Shown{"HScroll3 off", "Text7=10", "Text3=10", "Text5=2",
+                                                "Label2=ru10", "Label3=", "wake@4000"});
     CHECK(rig.after(1s) == Shown{"Label3=en10", "wake@5000"});
     // In the answer: the next card keeps to the new interval.
-    rig.engine.setInterval(4);
-    CHECK(rig.frontend.take() == Shown{"Text4=4", "wake@7000"});
+    CHECK(rig.interval(4) == Shown{"Text4=4", "wake@7000"});
 }
 
-// The About box holds the card still; once it is closed, what fell due meanwhile shows at once.
+// The About box holds the card still, whether the window's box returns once it is closed or
+// says so later; once it is closed, what fell due meanwhile shows at once.
 TEST_CASE("the About box holds the card") {
-    Rig rig({0.0, 0.5});
-    rig.start(Direction::EnglishFirst);
-    rig.frontend.aboutFor = 5s;
-    rig.engine.about();
-    CHECK(rig.frontend.take() == Shown{"wake none", "About", "Label3=ru1", "Text3=6", "Text5=2",
-                                       "Label2=en6", "Label3=", "wake@6000"});
+    const Shown caughtUp = {"Label3=ru1", "Text3=6", "Text5=2",
+                            "Label2=en6", "Label3=", "wake@6000"};
+    Rig modal({0.0, 0.5});
+    modal.click(Control::Command1);
+    modal.frontend.engine = &modal.engine;
+    modal.frontend.aboutFor = 5s;
+    CHECK(modal.click(Control::Command3) == Shown{"wake none", "About"} + caughtUp);
+    Rig later({0.0, 0.5});
+    later.click(Control::Command1);
+    CHECK(later.click(Control::Command3) == Shown{"wake none", "About"});
+    CHECK(later.click(Control::Command3).empty());  // open already
+    CHECK(later.after(5s) == Shown{"wake none"});   // a timer that fired all the same
+    CHECK(later.input({Event::AboutClosed}) == caughtUp);
+}
+
+// Closing ends the program at once, in the middle of a card too; an input that means nothing
+// does nothing.
+TEST_CASE("closing, and inputs that mean nothing") {
+    Rig rig;
+    rig.click(Control::Command1);
+    CHECK(rig.click(Control::Text3).empty());
+    CHECK(rig.input({Event::Change, Control::Text4, 0, "7"}).empty());
+    CHECK(rig.input({Event::Unload}) == Shown{"wake none", "End"});
+    CHECK(rig.after(10s) == Shown{"wake none"});
+}
+
+// A window where the user picks the file: its own words before there is one, and each file
+// picked starts the drill up anew, the interval kept.
+TEST_CASE("a picked file") {
+    Rig rig({0.0}, failingOpener(OpenStatus::Missing), form::Wording::PickedFile);
+    CHECK(rig.frontend.take() == Shown{"Text4=2"} + kCannotStart +
+                                     Shown{"Label2=Файл со словами ещё не выбран",
+                                           "Label3=Выберите его или перетащите в это окно"});
+    rig.interval(4);
+    rig.engine.open(memoryOpener(numberedEntries(3)));
+    rig.click(Control::Command1);
+    rig.after(4s);
+    rig.engine.open(memoryOpener("a$b"));
+    CHECK(rig.frontend.take() == Shown{"HScroll3 on", "Command1 on", "Command2 on",
+                                       "Text3=", "Text5=", "wake none", "HScroll3=1..1@1",
+                                       "Text7=1", "Label2=", "Label3="});
+    CHECK(rig.click(Control::Command2) == Shown{"HScroll3 off", "Text7=1", "Text3=1", "Text5=1",
+                                                "Label2=b", "Label3=", "wake@6000"});
 }
 
 // The range asked for by the bar or by typing; the lists hold the first range asked for, and
 // later clicks cannot pass them. A generator that returns 1 still draws inside the range.
 TEST_CASE("range in use") {
     Rig rig({1.0});
-    rig.engine.moveRangeBar(4);
-    CHECK(rig.frontend.take() == Shown{"Text4=2", "HScroll3=10..10@10", "Text7=10", "Text7=4"});
-    rig.engine.activate();  // the window shown again: nothing starts up anew
-    CHECK(rig.frontend.take().empty());
-    rig.start(Direction::EnglishFirst);
+    CHECK(rig.frontend.take() == Shown{"Text4=2", "HScroll3=10..10@10", "Text7=10"});
+    CHECK(rig.input({Event::Change, Control::HScroll3, 4}) == Shown{"Text7=4"});
+    CHECK(rig.input({Event::Activate}).empty());  // the window shown again: nothing starts anew
+    rig.click(Control::Command1);
     CHECK(rig.engine.state().WordIndex == 4);
     CHECK(rig.engine.state().RawLines[4] == "en4$ru4");
-    rig.engine.typeRange("8");
-    CHECK(rig.start(Direction::RussianFirst).at(1) == "Text7=4");
+    rig.type("8");
+    CHECK(rig.click(Control::Command2).at(1) == "Text7=4");
     // The field keeps only the digits of what arrives in it.
-    rig.engine.typeRange("1 2");
-    CHECK(rig.frontend.take() == Shown{"Text7=12"});
-    rig.engine.typeRange("2");
-    rig.start(Direction::RussianFirst);
+    CHECK(rig.type("1 2") == Shown{"Text7=12"});
+    rig.type("2");
+    rig.click(Control::Command2);
     CHECK(rig.engine.state().RangeSize == 2);
 }
 
@@ -229,16 +261,15 @@ TEST_CASE("a file that shrank") {
     int pass = 0;
     Rig rig({0.99}, [&] { return memoryOpener(numberedEntries(++pass == 1 ? 10 : 3))(); });
     rig.frontend.take();
-    CHECK(rig.start(Direction::EnglishFirst) == Shown{"HScroll3 off", "Text7=3", "Text3=3",
-                                                      "Text5=1", "Label2=en3",
-                                                      "Label3=", "wake@1000"});
+    CHECK(rig.click(Control::Command1) == Shown{"HScroll3 off", "Text7=3", "Text3=3", "Text5=1",
+                                                "Label2=en3", "Label3=", "wake@1000"});
 }
 
 // A word of a megabyte is decoded only as far as a band can show it.
 TEST_CASE("huge words are cut") {
     Rig rig({}, memoryOpener(std::string(1 << 20, 'w') + "$x"));
     rig.frontend.take();
-    const Shown shown = rig.start(Direction::EnglishFirst);
+    const Shown shown = rig.click(Control::Command1);
     CHECK(shown.at(4).size() == std::string("Label2=").size() + 4096);
 }
 

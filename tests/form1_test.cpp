@@ -77,14 +77,13 @@ struct QtWindow final : WindowDriver {
         click(Control::Command3);
         return shown;
     }
-    std::optional<int> announced(Control) override { return std::nullopt; }
     bool close() override {
         QTimer::singleShot(0, &form, &QWidget::close);
         QTimer::singleShot(10'000, &form, [] { QCoreApplication::exit(1); });
         return QCoreApplication::exec() == 0 && !form.isVisible() && !timer()->isActive();
     }
 
-    ui::Form1 form;
+    qt::Form1 form;
 };
 
 }  // namespace
@@ -94,29 +93,23 @@ TEST_CASE("the window's behaviour") {
         [](drill::Sources sources) { return std::make_unique<QtWindow>(std::move(sources)); });
 }
 
-// What Qt alone decides: the fonts that stand in for the design's, the highlight colour from the
-// palette, a frame and named fields for screen readers, a fixed size, Qt's own texts in Russian.
+// What Qt alone decides: the fonts that stand in for the design's, a frame and named fields for
+// screen readers, Qt's own texts in Russian. (Screen readers hearing each card: over AT-SPI, in
+// the end-to-end test; Qt offscreen has no accessibility bus.)
 TEST_CASE("as Qt draws it") {
     QtWindow window({memoryOpener(numberedEntries(3))});
     CHECK(QFontInfo(window.form.font()).family() == "Liberation Sans");
     CHECK(window.form.font().bold());
-    auto* question = window.get<QLabel>(Control::Label2);
-    CHECK(QFontInfo(question->font()).family() == "Liberation Sans");
-    CHECK(question->textFormat() == Qt::PlainText);
-    CHECK(question->palette().color(QPalette::WindowText) ==
-          question->palette().color(QPalette::Highlight));
+    CHECK(QFontInfo(window.get(Control::Label2)->font()).family() == "Liberation Sans");
     CHECK(QAccessible::queryAccessibleInterface(&window.form)->role() == QAccessible::Window);
     CHECK(window.get(Control::Text7)->accessibleName() == "Словарный диапазон");
     CHECK(window.get(Control::HScroll1)->accessibleName() == "Интервал в секундах");
-    CHECK(window.form.minimumSize() == window.form.maximumSize());
-    CHECK(!(window.form.windowFlags() & Qt::WindowMaximizeButtonHint));
-    CHECK(window.form.windowIcon().pixmap(32, 32).size() == QSize(32, 32));
     QMessageBox box(QMessageBox::Information, "", "", QMessageBox::Ok | QMessageBox::Cancel);
     CHECK(box.button(QMessageBox::Cancel)->text().remove('&') == "Отмена");
 }
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    ui::setUpApplication(app);
+    qt::setUpApplication(app);
     return doctest::Context(argc, argv).run();
 }

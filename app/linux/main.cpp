@@ -6,8 +6,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(VOCABUNTA_APP_ID));
-    ui::setUpApplication(app);
-    ui::Form1 window;
+    qt::setUpApplication(app);
+    qt::Form1 window;
     window.show();
     return app.exec();
 }

@@ -9,13 +9,13 @@
 #include <QTranslator>
 #include <QWidget>
 
-namespace ui {
+namespace qt {
 namespace {
 
 // A plain top-level widget reaches screen readers as a filler; they announce a window, with its
 // title, when it is a frame.
 QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
-    if (className == QLatin1String("ui::Form1")) {
+    if (className == QLatin1String("qt::Form1")) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
     return nullptr;
@@ -49,4 +49,4 @@ void setUpApplication(QApplication& app) {
     installQtRussian(app);
 }
 
-}  // namespace ui
+}  // namespace qt

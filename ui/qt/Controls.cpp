@@ -3,42 +3,56 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 
-namespace ui {
+namespace qt {
 namespace {
 
 using form::Kind;
 
-// The design names system colours by their Windows number; Qt, by a palette role.
-QPalette::ColorRole roleOf(int systemColour) {
-    constexpr int kHighlight = 13;  // COLOR_HIGHLIGHT
-    return systemColour == kHighlight ? QPalette::Highlight : QPalette::WindowText;
+// The design's colours as Qt's palette names them.
+QPalette::ColorRole roleOf(form::Colour colour) {
+    switch (colour) {
+        case form::Colour::Highlight:
+            return QPalette::Highlight;
+        case form::Colour::Text:
+            break;
+    }
+    return QPalette::WindowText;
 }
 
 }  // namespace
 
-QString qt(std::string_view text) {
+QMessageBox::Icon iconOf(form::AboutBox::Icon icon) {
+    switch (icon) {
+        case form::AboutBox::Icon::Information:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+QString qstring(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QRect fromTwips(const form::Twips& at) {
-    return {form::pixels(at.left, 96), form::pixels(at.top, 96), form::pixels(at.width, 96),
-            form::pixels(at.height, 96)};
+    const form::Rect place = form::pixels(at, 96);
+    return {place.left, place.top, place.width, place.height};
 }
 
 QFont fontOf(const form::Font& design, double points) {
-    QFont font(qt(design.family));
+    QFont font(qstring(design.family));
     font.setPointSizeF(points);
-    font.setWeight(static_cast<QFont::Weight>(design.weight));
+    font.setWeight(static_cast<QFont::Weight>(design.weight));  // both count 700 as bold
     return font;
 }
 
 const form::Measure kBandMeasure{
     [](std::string_view text, double points) {
-        return QFontMetrics(fontOf(form::kBandFont, points)).horizontalAdvance(qt(text));
+        return QFontMetrics(fontOf(form::kBandFont, points)).horizontalAdvance(qstring(text));
     },
     [](double points) { return QFontMetrics(fontOf(form::kBandFont, points)).lineSpacing(); },
 };
@@ -50,7 +64,7 @@ QWidget* makeControl(const form::ControlDesign& design, QWidget* parent) {
             auto* label = new QLabel(parent);
             // A dictionary word is text as written, never markup: "<img src=...>" must not load.
             label->setTextFormat(Qt::PlainText);
-            label->setText(qt(design.text));
+            label->setText(qstring(design.text));
             // A caption wraps at its spaces; a band gets its lines from the engine's fitting.
             label->setWordWrap(design.kind == Kind::Caption);
             label->setAlignment(design.kind == Kind::Band ? Qt::AlignCenter
@@ -58,18 +72,15 @@ QWidget* makeControl(const form::ControlDesign& design, QWidget* parent) {
             if (design.kind == Kind::Band) {
                 label->setFont(fontOf(form::kBandFont, form::kBandFont.points));
             }
-            if (design.highlighted) {
-                QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText,
-                                 palette.color(roleOf(form::kHighlightColour)));
-                label->setPalette(palette);
-            }
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, palette.color(roleOf(design.colour)));
+            label->setPalette(palette);
             return label;
         }
         case Kind::Button:
-            return new QPushButton(qt(design.text), parent);
+            return new QPushButton(qstring(design.text), parent);
         case Kind::Field: {
-            auto* edit = new QLineEdit(qt(design.text), parent);
+            auto* edit = new QLineEdit(qstring(design.text), parent);
             edit->setReadOnly(!design.editable);
             return edit;
         }
@@ -86,4 +97,4 @@ QWidget* makeControl(const form::ControlDesign& design, QWidget* parent) {
     return nullptr;
 }
 
-}  // namespace ui
+}  // namespace qt

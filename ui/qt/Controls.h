@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QMessageBox>
 #include <QRect>
 #include <QString>
 #include <string_view>
@@ -11,15 +12,16 @@
 class QWidget;
 
 // The window's controls as Qt widgets, and what Qt needs to draw the design.
-namespace ui {
+namespace qt {
 
-QString qt(std::string_view text);
+QString qstring(std::string_view text);
 // Qt lays out in pixels of 96 dots per inch and scales them to the screen.
 QRect fromTwips(const form::Twips& at);
 QFont fontOf(const form::Font& design, double points);
+QMessageBox::Icon iconOf(form::AboutBox::Icon icon);
 // How Qt measures a band's text, for form::fitToBand.
 extern const form::Measure kBandMeasure;
 // A control of the design as the widget that draws it, in `parent`.
 QWidget* makeControl(const form::ControlDesign& design, QWidget* parent);
 
-}  // namespace ui
+}  // namespace qt

@@ -18,9 +18,10 @@
 #include "Controls.h"
 #include "vocabunta.xpm"
 
-namespace ui {
+namespace qt {
 namespace {
 
+using drill::Event;
 using form::Control;
 using form::Kind;
 
@@ -28,7 +29,7 @@ using form::Kind;
 
 Form1::Form1(drill::Sources sources) : engine_(*this, std::move(sources)), cardTimer_(this) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(qt(form::kTitle));
+    setWindowTitle(qstring(form::kTitle));
     setWindowIcon(QPixmap(vocabunta_xpm));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -45,7 +46,7 @@ Form1::Form1(drill::Sources sources) : engine_(*this, std::move(sources)), cardT
     cardTimer_.setObjectName(QStringLiteral("cardTimer"));
     cardTimer_.setSingleShot(true);
     cardTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&cardTimer_, &QTimer::timeout, this, [this] { engine_.advance(); });
+    connect(&cardTimer_, &QTimer::timeout, this, [this] { engine_.input({Event::Timer}); });
 }
 
 Form1::~Form1() = default;
@@ -53,11 +54,11 @@ Form1::~Form1() = default;
 void Form1::createControls() {
     for (const form::ControlDesign& design : form::kControls) {
         QWidget* widget = makeControl(design, this);
-        widget->setObjectName(qt(design.name));
+        widget->setObjectName(qstring(design.name));
         widget->setGeometry(fromTwips(design.at));
-        widget->setAccessibleDescription(qt(design.description));
+        widget->setAccessibleDescription(qstring(design.description));
         if (design.caption) {
-            widget->setAccessibleName(qt(form::control(*design.caption).text));
+            widget->setAccessibleName(qstring(form::control(*design.caption).text));
         }
         controls_[static_cast<std::size_t>(design.id)] = widget;
     }
@@ -66,18 +67,25 @@ void Form1::createControls() {
         QWidget::setTabOrder(control<QWidget>(order[i - 1]), control<QWidget>(order[i]));
     }
 
-    connect(control<QScrollBar>(Control::HScroll1), &QScrollBar::valueChanged, this,
-            &Form1::HScroll1_Change);
-    connect(control<QScrollBar>(Control::HScroll3), &QScrollBar::valueChanged, this,
-            &Form1::HScroll3_Change);
-    connect(control<QLineEdit>(Control::Text7), &QLineEdit::textChanged, this,
-            &Form1::Text7_Change);
-    connect(control<QPushButton>(Control::Command1), &QPushButton::clicked, this,
-            &Form1::Command1_Click);
-    connect(control<QPushButton>(Control::Command2), &QPushButton::clicked, this,
-            &Form1::Command2_Click);
-    connect(control<QPushButton>(Control::Command3), &QPushButton::clicked, this,
-            &Form1::Command3_Click);
+    // Every control's input goes to the engine, which knows what it means.
+    for (const form::ControlDesign& design : form::kControls) {
+        const Control id = design.id;
+        QWidget* widget = control<QWidget>(id);
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            connect(button, &QPushButton::clicked, this, [this, id] {
+                engine_.input({Event::Click, id});
+            });
+        } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+            connect(bar, &QScrollBar::valueChanged, this, [this, id](int value) {
+                engine_.input({Event::Change, id, value});
+            });
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            connect(field, &QLineEdit::textChanged, this, [this, id](const QString& text) {
+                const QByteArray utf8 = text.toUtf8();
+                engine_.input({Event::Change, id, 0, {utf8.constData(), std::size_t(utf8.size())}});
+            });
+        }
+    }
 }
 
 template <class Widget>
@@ -87,52 +95,19 @@ Widget* Form1::control(Control id) const {
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Form_Activate();
+    engine_.input({Event::Activate});
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    engine_.input({Event::Unload});
     QWidget::closeEvent(event);
-}
-
-void Form1::Form_Activate() {
-    engine_.activate();
-}
-
-void Form1::Form_Unload() {
-    cardTimer_.stop();
-    QCoreApplication::quit();
-}
-
-void Form1::HScroll1_Change(int value) {
-    engine_.setInterval(value);
-}
-
-void Form1::HScroll3_Change(int value) {
-    engine_.moveRangeBar(value);
-}
-
-void Form1::Text7_Change(const QString& text) {
-    engine_.typeRange(text.toStdString());
-}
-
-void Form1::Command1_Click() {
-    engine_.start(drill::Direction::EnglishFirst);
-}
-
-void Form1::Command2_Click() {
-    engine_.start(drill::Direction::RussianFirst);
-}
-
-void Form1::Command3_Click() {
-    engine_.about();
 }
 
 void Form1::showText(Control id, std::string_view text) {
     if (form::control(id).kind != Kind::Band) {
         auto* field = control<QLineEdit>(id);
         const QSignalBlocker quiet(field);  // the engine's own write is not input
-        field->setText(qt(text));
+        field->setText(qstring(text));
         return;
     }
     auto* band = control<QLabel>(id);
@@ -143,14 +118,14 @@ void Form1::showText(Control id, std::string_view text) {
     if (band->font() != font) {
         band->setFont(font);
     }
-    if (band->text() == qt(fitted.text)) {
+    if (band->text() == qstring(fitted.text)) {
         // The same word again (a repeated card, or a range of one) changes no text, so the label
         // stays silent; a screen reader must still hear the new card.
         QAccessibleEvent event(band, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
         return;
     }
-    band->setText(qt(fitted.text));
+    band->setText(qstring(fitted.text));
 }
 
 void Form1::setBar(Control id, int minimum, int maximum, int value) {
@@ -176,12 +151,15 @@ void Form1::wakeAt(std::optional<drill::TimePoint> due) {
 }
 
 void Form1::showAbout() {
-    // The design's box style, as Windows numbers it: an information icon (0x40), one OK button.
-    const auto icon =
-        (form::kAbout.style & 0xF0) == 0x40 ? QMessageBox::Information : QMessageBox::NoIcon;
-    QMessageBox box(icon, qt(form::kAbout.title), qt(form::aboutText()), QMessageBox::Ok, this);
+    QMessageBox box(iconOf(form::kAbout.icon), qstring(form::kAbout.title),
+                    qstring(form::aboutText()), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("AboutBox"));
     box.exec();
+    engine_.input({Event::AboutClosed});
 }
 
-}  // namespace ui
+void Form1::end() {
+    QCoreApplication::quit();
+}
+
+}  // namespace qt

@@ -6,10 +6,10 @@
 
 #include "DrillEngine.h"
 
-namespace ui {
+namespace qt {
 
-// The program's one window on Qt: the controls of the design, each event handed to the drill
-// engine, and what the engine says shown in the controls.
+// The program's one window on Qt: the controls of the design, each of their events forwarded to
+// the drill engine, and what the engine says shown in the controls.
 class Form1 : public QWidget, private drill::DrillFrontend {
     Q_OBJECT
 
@@ -28,24 +28,16 @@ private:
     template <class Widget>
     Widget* control(form::Control id) const;
 
-    void Form_Activate();
-    void Form_Unload();
-    void HScroll1_Change(int value);
-    void HScroll3_Change(int value);
-    void Text7_Change(const QString& text);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-
     void showText(form::Control control, std::string_view text) override;
     void setBar(form::Control bar, int minimum, int maximum, int value) override;
     void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
     void showAbout() override;
+    void end() override;
 
     drill::DrillEngine engine_;
     QTimer cardTimer_;
     std::array<QWidget*, form::kControls.size()> controls_{};
 };
 
-}  // namespace ui
+}  // namespace qt

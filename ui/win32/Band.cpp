@@ -14,9 +14,9 @@ int fontHeight(double points, UINT dpi) {
 }
 
 HFONT createFont(const form::Font& font, int height) {
-    return ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                         static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, utf16(font.family).c_str());
+    return ::CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, charsetOf(font.script),
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, utf16(font.family).c_str());
 }
 
 namespace {

@@ -78,6 +78,32 @@ void nameForScreenReaders(const Controls& controls) {
 
 }  // namespace
 
+int systemColour(form::Colour colour) {
+    switch (colour) {
+        case form::Colour::Highlight:
+            return COLOR_HIGHLIGHT;
+        case form::Colour::Text:
+            break;
+    }
+    return COLOR_BTNTEXT;
+}
+
+BYTE charsetOf(form::Script script) {
+    switch (script) {
+        case form::Script::Cyrillic:
+            break;
+    }
+    return RUSSIAN_CHARSET;
+}
+
+UINT iconOf(form::AboutBox::Icon icon) {
+    switch (icon) {
+        case form::AboutBox::Icon::Information:
+            break;
+    }
+    return MB_ICONINFORMATION;
+}
+
 Controls createControls(HWND parent, int firstId) {
     Controls controls{};
     for (const form::ControlDesign& design : form::kControls) {
@@ -154,21 +180,20 @@ void centre(HWND window) {
 }
 
 void placeControls(HWND window, const Controls& controls, UINT dpi) {
-    const auto pixels = [dpi](int twips) { return form::pixels(twips, static_cast<int>(dpi)); };
+    const form::Rect area = form::pixels(form::kClientArea, static_cast<int>(dpi));
     // Measured rather than computed: the frame's own size changes with the dpi, on Windows 7 too.
     for (int pass = 0; pass < 2; ++pass) {
         RECT frame{}, client{};
         ::GetWindowRect(window, &frame);
         ::GetClientRect(window, &client);
-        ::SetWindowPos(window, nullptr, 0, 0,
-                       frame.right - frame.left + pixels(form::kClientArea.width) - client.right,
-                       frame.bottom - frame.top + pixels(form::kClientArea.height) - client.bottom,
+        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + area.width - client.right,
+                       frame.bottom - frame.top + area.height - client.bottom,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (const form::ControlDesign& design : form::kControls) {
-        ::MoveWindow(controls[static_cast<std::size_t>(design.id)], pixels(design.at.left),
-                     pixels(design.at.top), pixels(design.at.width), pixels(design.at.height),
-                     FALSE);
+        const form::Rect at = form::pixels(design.at, static_cast<int>(dpi));
+        ::MoveWindow(controls[static_cast<std::size_t>(design.id)], at.left, at.top, at.width,
+                     at.height, FALSE);
     }
 }
 

@@ -14,6 +14,11 @@ using Controls = std::array<HWND, form::kControls.size()>;
 
 // The window's controls, and the few things a Win32 window needs besides.
 
+// The design's colours, scripts and icons as Windows numbers them.
+int systemColour(form::Colour colour);
+BYTE charsetOf(form::Script script);
+UINT iconOf(form::AboutBox::Icon icon);
+
 // Creates every control of the design in `parent`, each numbered `firstId` plus its place in the
 // design, as the design sets it up, and in the z-order a screen reader and the Tab key go by.
 Controls createControls(HWND parent, int firstId);

@@ -10,6 +10,7 @@
 namespace win32 {
 namespace {
 
+using drill::Event;
 using form::Control;
 using form::Kind;
 
@@ -55,58 +56,40 @@ LRESULT CALLBACK Form1::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            controls_ = createControls(hwnd_, kFirstControlId);
-            layOut(dpiOf(hwnd_));
-            centre(hwnd_);
+            created();
             return 0;
         case WM_SHOWWINDOW:
             if (wParam) {
-                Form_Activate();
+                engine_.input({Event::Activate});
             }
             break;
-        case WM_DPICHANGED: {
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            layOut(HIWORD(wParam));
+        case WM_DPICHANGED:
+            dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
-        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 focus_ = ::GetFocus();
             }
             break;
         case WM_SETFOCUS:
-            ::SetFocus(focus_ != nullptr && ::IsChild(hwnd_, focus_)
-                           ? focus_
-                           : control(form::tabOrder().front()));
+            focusGiven();
             return 0;
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            const form::ControlDesign& design =
-                form::control(static_cast<Control>(item.CtlID - kFirstControlId));
-            bands_[slot(design.id)].draw(
-                item, design.highlighted ? form::kHighlightColour : COLOR_BTNTEXT);
+        case WM_DRAWITEM:
+            drawBand(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        }
         case WM_COMMAND:
-            if (lParam != 0 && LOWORD(wParam) >= kFirstControlId &&
-                LOWORD(wParam) < kFirstControlId + form::kControls.size()) {
-                command(static_cast<Control>(LOWORD(wParam) - kFirstControlId), HIWORD(wParam));
-            }
+            command(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_HSCROLL:
             scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_TIMER:
             if (wParam == kCardTimer) {
-                ::KillTimer(hwnd_, kCardTimer);
-                timerWait_.reset();
-                engine_.advance();
+                timerFired();
             }
             return 0;
         case WM_CLOSE:
-            Form_Unload();
+            engine_.input({Event::Unload});
             return 0;
         case WM_DESTROY:
             ::PostQuitMessage(0);
@@ -119,6 +102,31 @@ LRESULT Form1::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Form1::created() {
+    controls_ = createControls(hwnd_, kFirstControlId);
+    layOut(dpiOf(hwnd_));
+    centre(hwnd_);
+}
+
+// Moved to a monitor of another dpi: where Windows suggests, and laid out anew for it.
+void Form1::dpiChanged(UINT dpi, const RECT& suggested) {
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(dpi);
+}
+
+// The focus goes back where it was when the window was left, or to the first control.
+void Form1::focusGiven() {
+    ::SetFocus(focus_ != nullptr && ::IsChild(hwnd_, focus_) ? focus_
+                                                             : control(form::tabOrder().front()));
+}
+
+void Form1::timerFired() {
+    ::KillTimer(hwnd_, kCardTimer);
+    timerWait_.reset();
+    engine_.input({Event::Timer});
 }
 
 void Form1::layOut(UINT dpi) {
@@ -138,16 +146,23 @@ void Form1::layOut(UINT dpi) {
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Form1::command(Control id, WORD code) {
-    // Whoever wrote into the range field, the user or a screen reader, the engine takes it.
-    if (id == Control::Text7 && code == EN_CHANGE && !writing_) {
-        Text7_Change();
-    } else if (code == BN_CLICKED && id == Control::Command1) {
-        Command1_Click();
-    } else if (code == BN_CLICKED && id == Control::Command2) {
-        Command2_Click();
-    } else if (code == BN_CLICKED && id == Control::Command3) {
-        Command3_Click();
+void Form1::drawBand(const DRAWITEMSTRUCT& item) {
+    const auto id = static_cast<Control>(item.CtlID - kFirstControlId);
+    bands_[slot(id)].draw(item, systemColour(form::control(id).colour));
+}
+
+void Form1::command(HWND from, WORD number, WORD code) {
+    if (from == nullptr || number < kFirstControlId ||
+        number >= kFirstControlId + form::kControls.size()) {
+        return;  // not from a control of the design
+    }
+    const auto id = static_cast<Control>(number - kFirstControlId);
+    if (code == BN_CLICKED) {
+        engine_.input({Event::Click, id});
+    } else if (code == EN_CHANGE && !writing_) {
+        // Whoever wrote into a field, the user or a screen reader, the engine takes it.
+        const std::string text = utf8(windowText(control(id)));
+        engine_.input({Event::Change, id, 0, text});
     }
 }
 
@@ -155,41 +170,8 @@ void Form1::scrolled(HWND bar, int code, WORD position) {
     const auto id = static_cast<Control>(::GetDlgCtrlID(bar) - kFirstControlId);
     if (const std::optional<int> value =
             scrolledTo(bar, code, position, form::control(id).bar.step)) {
-        id == Control::HScroll1 ? HScroll1_Change(*value) : HScroll3_Change(*value);
+        engine_.input({Event::Change, id, *value});
     }
-}
-
-void Form1::Form_Activate() {
-    engine_.activate();
-}
-
-void Form1::Form_Unload() {
-    wakeAt(std::nullopt);
-    ::DestroyWindow(hwnd_);
-}
-
-void Form1::HScroll1_Change(int value) {
-    engine_.setInterval(value);
-}
-
-void Form1::HScroll3_Change(int value) {
-    engine_.moveRangeBar(value);
-}
-
-void Form1::Text7_Change() {
-    engine_.typeRange(utf8(windowText(control(Control::Text7))));
-}
-
-void Form1::Command1_Click() {
-    engine_.start(drill::Direction::EnglishFirst);
-}
-
-void Form1::Command2_Click() {
-    engine_.start(drill::Direction::RussianFirst);
-}
-
-void Form1::Command3_Click() {
-    engine_.about();
 }
 
 void Form1::showText(Control id, std::string_view text) {
@@ -232,7 +214,12 @@ void Form1::wakeAt(std::optional<drill::TimePoint> due) {
 
 void Form1::showAbout() {
     ::MessageBoxW(hwnd_, utf16(form::aboutText()).c_str(), utf16(form::kAbout.title).c_str(),
-                  static_cast<UINT>(form::kAbout.style));
+                  MB_OK | iconOf(form::kAbout.icon));
+    engine_.input({Event::AboutClosed});
+}
+
+void Form1::end() {
+    ::DestroyWindow(hwnd_);
 }
 
 }  // namespace win32

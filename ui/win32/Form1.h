@@ -11,8 +11,8 @@
 
 namespace win32 {
 
-// The program's one window on the Win32 API: the controls of the design, each event handed to
-// the drill engine, and what the engine says shown in the controls.
+// The program's one window on the Win32 API: the controls of the design, each of their events
+// forwarded to the drill engine, and what the engine says shown in the controls.
 class Form1 final : private drill::DrillFrontend {
 public:
     // The one timer, armed for the engine's next due moment.
@@ -43,24 +43,21 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+    void created();
+    void dpiChanged(UINT dpi, const RECT& suggested);
     void layOut(UINT dpi);
-    void command(form::Control id, WORD code);
+    void focusGiven();
+    void drawBand(const DRAWITEMSTRUCT& item);
+    void command(HWND from, WORD number, WORD code);
     void scrolled(HWND bar, int code, WORD position);
-
-    void Form_Activate();
-    void Form_Unload();
-    void HScroll1_Change(int value);
-    void HScroll3_Change(int value);
-    void Text7_Change();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void timerFired();
 
     void showText(form::Control control, std::string_view text) override;
     void setBar(form::Control bar, int minimum, int maximum, int value) override;
     void enable(form::Control control, bool enabled) override;
     void wakeAt(std::optional<drill::TimePoint> due) override;
     void showAbout() override;
+    void end() override;
 
     drill::DrillEngine engine_;
     HWND hwnd_ = nullptr;
