@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ByteSource.h"
+#include "SourceOpener.h"
 #include "Whereabouts.h"
 
 namespace dictionary {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ByteSource.h"
+#include "SourceOpener.h"
 #include "Whereabouts.h"
 
 namespace dictionary {

@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ByteSource.h"
 #include "Encoding.h"
-#include "Pass.h"
 
 namespace dictionary {
 
@@ -56,15 +54,5 @@ private:
     std::shared_ptr<const Lines> lines_;
     Part part_ = Part::Raw;
 };
-
-struct LoadResult {
-    OpenStatus status = OpenStatus::Ok;
-    Lines lines;        // as many of lines 1..n as the file holds
-    Whereabouts where;  // where it was looked for, when it is missing
-};
-
-// The loading pass: reads lines 1..n and nothing after them.
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding,
-                       std::size_t chunkSize = kChunkSize);
 
 }  // namespace dictionary

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ByteSource.h"
 #include "Encoding.h"
+#include "SourceOpener.h"
 
 namespace dictionary {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "Count.h"
-#include "Lines.h"
+#include "Load.h"
 #include "RangeSize.h"
 #include "ShortPath.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "ByteSource.h"
 #include "Clock.h"
 #include "DrillFrontend.h"
 #include "DrillState.h"
 #include "RandomSource.h"
+#include "SourceOpener.h"
 
 namespace drill {
 

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "Count.h"
-#include "Lines.h"
+#include "Load.h"
 #include "SourceFakes.h"
 
 using namespace std::string_literals;
