@@ -10,6 +10,7 @@
 namespace dictionary {
 namespace {
 
+// Asked for up front at most: a huge file's first lines need not claim a 32-bit process's 2 GiB.
 constexpr std::uint64_t kMaxReserve = std::uint64_t{1} << 28;
 
 template <class Container>
