@@ -128,8 +128,8 @@ Whereabouts lookAround(const std::string& path) {
     return where;
 }
 
-SourceOpener fileOpener(std::string path) {
-    return [wide = widen(path), path = std::move(path)] {
+SourceOpener fileOpener(std::string_view path) {
+    return [wide = widen(std::string(path)), path = std::string(path)] {
         OpenedSource opened = openFile(wide);
         if (opened.status == OpenStatus::Missing) {
             opened.where = lookAround(path);

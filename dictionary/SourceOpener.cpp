@@ -4,7 +4,7 @@ namespace dictionary {
 
 SourceOpener openerFor(const std::string& path) {
     const std::string name(nameIn(path));
-    if (!sameName(name, "engl.voc")) {
+    if (!sameName(name, kFileName)) {
         return [name] { return OpenedSource{OpenStatus::NotDictionary, nullptr, {{}, name}}; };
     }
     const std::string folder = path.substr(0, path.size() - name.size());

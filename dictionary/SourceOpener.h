@@ -11,6 +11,9 @@
 
 namespace dictionary {
 
+// The dictionary's one name: the program reads the file of that name in its current folder.
+inline constexpr std::string_view kFileName = "engl.voc";
+
 struct OpenedSource {
     OpenStatus status = OpenStatus::Ok;
     std::unique_ptr<ByteSource> source;  // set only when status is Ok
@@ -22,7 +25,7 @@ using SourceOpener = std::function<OpenedSource()>;
 
 // Opens `path` (UTF-8) read-only, never blocking and never locking; only regular files are
 // accepted. Where there is none, it says where it looked.
-SourceOpener fileOpener(std::string path);
+SourceOpener fileOpener(std::string_view path);
 
 // The dictionary of a program asked to open `path` (UTF-8), as Explorer's "Open with" asks: a
 // file named engl.voc makes its folder the current one, exactly as if the program had been

@@ -21,7 +21,7 @@ namespace drill {
 // What a drill runs on: the dictionary, the clock and the draws. The program's own unless a test
 // gives its own.
 struct Sources {
-    dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc");
+    dictionary::SourceOpener dictionary = dictionary::fileOpener(dictionary::kFileName);
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
 };

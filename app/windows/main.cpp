@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "Form1.h"
+#include "SourceOpener.h"
 #include "Utf16.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
@@ -19,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // Explorer's "Open with" hands over the path of the file to open, split out by the C runtime.
     dictionary::SourceOpener dictionary = __argc > 1
                                               ? dictionary::openerFor(win32::utf8(__wargv[1]))
-                                              : dictionary::fileOpener("engl.voc");
+                                              : dictionary::fileOpener(dictionary::kFileName);
 
     win32::Form1 form({std::move(dictionary)});
     const HWND window = form.show(show);
