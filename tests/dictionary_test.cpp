@@ -146,6 +146,24 @@ TEST_CASE("words are cut whole") {
     CHECK(dictionary::toUtf8("дом", Encoding::Utf8, 4) == "до");
 }
 
+// Text to and from UTF-16, as the system's calls take it; what has no letter in the other is one
+// U+FFFD, never lost: a broken UTF-8 sequence however long, a surrogate without its other half.
+TEST_CASE("UTF-8 and UTF-16") {
+    const auto units = [](std::string_view text) {
+        const auto utf16 = dictionary::utf16(text);
+        return std::u16string(utf16.begin(), utf16.end());
+    };
+    const auto text = [](std::u16string_view units) {
+        return dictionary::utf8(
+            std::basic_string<dictionary::Utf16Unit>(units.begin(), units.end()));
+    };
+    CHECK(units("a\nдом€\U0001F600") == u"a\nдом€\U0001F600");
+    CHECK(text(u"a\nдом€\U0001F600") == "a\nдом€\U0001F600");
+    CHECK(units("a\xFF\xF0\x9F\x98"
+                "b") == u"a\uFFFD\uFFFDb");
+    CHECK(text(u"\xD83Dx\xDE00\xD83D") == "\uFFFDx\uFFFD\uFFFD");
+}
+
 #ifndef _WIN32
 // Every byte of Windows-1251 as the C library's converter reads it.
 TEST_CASE("Windows-1251 as iconv knows it") {
