@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "Letters.h"
+
 namespace dictionary {
 namespace {
 
@@ -167,10 +169,6 @@ char* putUnit(char16_t unit, char16_t& highHalf, char* out) {
     return put(out, low ? kReplacement : unit);
 }
 
-bool isContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // The longest front of `bytes` within `maxBytes` that does not cut a UTF-8 character.
 std::string_view wholeLettersWithin(std::string_view bytes, std::size_t maxBytes,
                                     Encoding encoding) {
@@ -179,7 +177,7 @@ std::string_view wholeLettersWithin(std::string_view bytes, std::size_t maxBytes
     }
     std::size_t end = maxBytes;
     for (int back = 0;
-         encoding == Encoding::Utf8 && back < 3 && end > 0 && isContinuation(bytes[end]); ++back) {
+         encoding == Encoding::Utf8 && back < 3 && end > 0 && !startsLetter(bytes[end]); ++back) {
         --end;
     }
     return bytes.substr(0, end);

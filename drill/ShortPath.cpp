@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "Letters.h"
+
 namespace drill {
 namespace {
 
-std::size_t letters(std::string_view text) {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
+using dictionary::letters;
 
 constexpr std::string_view kSeparators = "/\\";
 

@@ -2,6 +2,7 @@
 
 #include "BandFit.h"
 #include "Design.h"
+#include "Letters.h"
 
 namespace {
 
@@ -10,11 +11,7 @@ namespace {
 // 13.75, and three of 11 at 9.
 const form::Measure kMeasure{
     [](std::string_view text, double points) {
-        int letters = 0;
-        for (const char c : text) {
-            letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }
-        return static_cast<int>(letters * points);
+        return static_cast<int>(static_cast<double>(dictionary::letters(text)) * points);
     },
     [](double points) { return static_cast<int>(points * 1.5); },
 };
