@@ -14,12 +14,9 @@ struct Whereabouts {
     std::string nearMiss;  // that file's name, or empty
 };
 
-// What separates folders in a path: Windows takes either.
-#ifdef _WIN32
+// What separates folders in a path: Windows takes either, and elsewhere a backslash in a name is
+// rare enough to be read as one too, so that a path parts alike on every system.
 inline constexpr std::string_view kSeparators = "/\\";
-#else
-inline constexpr std::string_view kSeparators = "/";
-#endif
 
 // The last part of `path`: the file's own name.
 std::string_view nameIn(std::string_view path);

@@ -257,8 +257,8 @@ void DrillEngine::showProblem(Problem problem, const dictionary::Whereabouts& wh
     const auto filled = [&where](std::string_view text) {
         return filledIn(
             filledIn(text, "{folder}",
-                     shortPath(where.folder.empty() ? "." : where.folder, kPathLetters)),
-            "{found}", shortPath(where.nearMiss, kPathLetters));
+                     form::shortPath(where.folder.empty() ? "." : where.folder, kPathLetters)),
+            "{found}", form::shortPath(where.nearMiss, kPathLetters));
     };
     frontend_.showText(Control::Label2, filled(said.problem));
     frontend_.showText(Control::Label3, filled(said.remedy));

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "Letters.h"
+#include "Whereabouts.h"
 
-namespace drill {
+namespace form {
 namespace {
 
+using dictionary::kSeparators;
 using dictionary::letters;
-
-constexpr std::string_view kSeparators = "/\\";
 
 }  // namespace
 
@@ -30,4 +30,4 @@ std::string shortPath(std::string_view path, std::size_t most) {
     return std::string(head) + "…" + std::string(path.substr(cut));
 }
 
-}  // namespace drill
+}  // namespace form
