@@ -3,6 +3,7 @@
 #include "BandFit.h"
 #include "Design.h"
 #include "Letters.h"
+#include "ShortPath.h"
 
 namespace {
 
@@ -34,6 +35,30 @@ TEST_CASE("fitting a word to its band") {
     CHECK(fitted("abcdefghij klmnopqrst uvwxyz abc de") ==
           "abcdefghij\nklmnopqrst\nuvwxyz abc… @9.000");
     CHECK(fitted(std::string(5000, 'w')) == "wwwwwwwwwww\nwwwwwwwwwww\nwwwwwwwwww… @9.000");
-    // However wide the band, no more than 1,000 letters are laid out.
-    CHECK(form::fitToBand(std::string(1500, 'a'), 1 << 30, 40, kMeasure).text.size() == 1000);
+    // However wide the band, no more than 1,000 letters are laid out, each of any length.
+    for (const std::string_view letter : {"a", "д"}) {
+        std::string text;
+        for (int i = 0; i < 1500; ++i) {
+            text += letter;
+        }
+        CHECK(dictionary::letters(form::fitToBand(text, 1 << 30, 40, kMeasure).text) == 1000);
+    }
+}
+
+// A path too long for its message: its head, "…", and as many of its last folders as fit beside
+// them, the last whole whatever its length. Its letters count, not its bytes.
+TEST_CASE("shortening a path") {
+    const std::string path = "C:\\Users\\Иван\\Документы\\Вокабунта";  // 33 letters, 55 bytes
+    CHECK(form::shortPath(path, 33) == path);
+    CHECK(form::shortPath(path, 28) == "C:\\…\\Документы\\Вокабунта");
+    CHECK(form::shortPath(path, 3) == "C:\\…\\Вокабунта");
+    CHECK(form::shortPath("/home/иван/Вокабунта", 5) == "/…/Вокабунта");
+    CHECK(form::shortPath("Вокабунта", 5) == "Вокабунта");
+}
+
+// Twips to pixels to the nearest, a half up, as Windows rounds them: the client area's 3,585 twips
+// are 298.75 pixels at 120 dpi, and 358.5 at 144.
+TEST_CASE("twips to pixels") {
+    CHECK(form::pixels(form::kClientArea.height, 120) == 299);
+    CHECK(form::pixels(form::kClientArea.height, 144) == 359);
 }
