@@ -50,15 +50,7 @@ std::string_view WordList::operator[](std::size_t i) const {
     if (!lines_) {
         return {};
     }
-    switch (part_) {
-        case Part::English:
-            return lines_->english(i);
-        case Part::Russian:
-            return lines_->russian(i);
-        case Part::Raw:
-            break;
-    }
-    return lines_->raw(i);
+    return part_ == Part::English ? lines_->english(i) : lines_->russian(i);
 }
 
 namespace {
@@ -106,7 +98,7 @@ std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
         return {};
     }
     const std::string_view part = (*this)[i];
-    if (part_ != Part::Raw && lines_->splitsAtTab(i)) {
+    if (lines_->splitsAtTab(i)) {
         return toUtf8(spreadsheetCells(part, maxBytes), lines_->encoding(), maxBytes);
     }
     return toUtf8(part, lines_->encoding(), maxBytes);

@@ -34,10 +34,10 @@ private:
     Encoding encoding_ = Encoding::Windows1251;
 };
 
-// One of the three lists the drill keeps, a view of the shared lines: elements 0..N.
+// One of the two lists the drill keeps, a view of the shared lines: elements 0..N.
 class WordList {
 public:
-    enum class Part { Raw, English, Russian };
+    enum class Part { English, Russian };
 
     WordList() = default;
     WordList(std::shared_ptr<const Lines> lines, Part part)
@@ -52,7 +52,7 @@ public:
 
 private:
     std::shared_ptr<const Lines> lines_;
-    Part part_ = Part::Raw;
+    Part part_ = Part::English;
 };
 
 }  // namespace dictionary

@@ -201,7 +201,6 @@ bool DrillEngine::LoadDictionary() {
         using Part = dictionary::WordList::Part;
         state_.EnglishWords = dictionary::WordList(lines, Part::English);
         state_.RussianWords = dictionary::WordList(lines, Part::Russian);
-        state_.RawLines = dictionary::WordList(lines, Part::Raw);
         state_.Loaded = true;
     }
     const auto built = static_cast<std::int64_t>(state_.EnglishWords.size()) - 1;
