@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Count.h"
-#include "Lines.h"
+#include "Load.h"
 #include "Pass.h"
 
 namespace {

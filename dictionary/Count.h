@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "ByteSource.h"
 #include "Encoding.h"
 #include "Pass.h"
+#include "SourceOpener.h"
 
 namespace dictionary {
 

@@ -6,10 +6,13 @@
 #include <cstring>
 #include <utility>
 
+#include "Letters.h"
+
 namespace dictionary {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+static_assert(sizeof(Utf16Unit) == 2);
 
 // Windows-1251 from 0x80 on; 0x98 is not defined.
 constexpr std::array<char16_t, 128> kWindows1251 = {
@@ -147,8 +150,23 @@ void makeDrawable(std::string& text) {
     text = std::move(out);
 }
 
-bool isContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+// Writes a UTF-16 unit at `out` as UTF-8; a high surrogate waits in `highHalf` for its low one.
+// Returns where it ends.
+char* putUnit(char16_t unit, char16_t& highHalf, char* out) {
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (highHalf != 0) {
+        const char16_t first = std::exchange(highHalf, 0);
+        if (low) {
+            return put(out, 0x10000 + ((char32_t{first} - 0xD800) << 10) + (unit - 0xDC00));
+        }
+        out = put(out, kReplacement);
+    }
+    if (high) {
+        highHalf = unit;
+        return out;
+    }
+    return put(out, low ? kReplacement : unit);
 }
 
 // The longest front of `bytes` within `maxBytes` that does not cut a UTF-8 character.
@@ -159,7 +177,7 @@ std::string_view wholeLettersWithin(std::string_view bytes, std::size_t maxBytes
     }
     std::size_t end = maxBytes;
     for (int back = 0;
-         encoding == Encoding::Utf8 && back < 3 && end > 0 && isContinuation(bytes[end]); ++back) {
+         encoding == Encoding::Utf8 && back < 3 && end > 0 && !startsLetter(bytes[end]); ++back) {
         --end;
     }
     return bytes.substr(0, end);
@@ -214,21 +232,44 @@ std::string toUtf8(std::string_view bytes, Encoding encoding, std::size_t maxByt
     return out;
 }
 
-char* Utf16Decoder::take(char16_t unit, char* out) {
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (highHalf_ != 0) {
-        const char16_t first = std::exchange(highHalf_, 0);
-        if (low) {
-            return put(out, 0x10000 + ((char32_t{first} - 0xD800) << 10) + (unit - 0xDC00));
+std::basic_string<Utf16Unit> utf16(std::string_view utf8) {
+    std::basic_string<Utf16Unit> units;
+    units.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const Sequence sequence = sequenceAt(utf8.substr(at));
+        char32_t c = kReplacement;
+        if (sequence.valid) {
+            // The lead byte's bits below its length mark, then six from each byte after it.
+            constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+            c = static_cast<unsigned char>(utf8[at]) & kLeadBits[sequence.length];
+            for (std::size_t i = 1; i < sequence.length; ++i) {
+                c = c << 6 | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
+            }
         }
+        if (c >= 0x10000) {
+            units += static_cast<Utf16Unit>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<Utf16Unit>(0xDC00 + (c & 0x3FF));
+        } else {
+            units += static_cast<Utf16Unit>(c);
+        }
+        at += sequence.length;
+    }
+    return units;
+}
+
+std::string utf8(std::basic_string_view<Utf16Unit> utf16) {
+    // Three bytes a unit at most, as many for a pair, and a U+FFFD for a high half left at the end.
+    std::string text(utf16.size() * 3 + 3, '\0');
+    char* out = text.data();
+    char16_t highHalf = 0;
+    for (const Utf16Unit unit : utf16) {
+        out = putUnit(static_cast<char16_t>(unit), highHalf, out);
+    }
+    if (highHalf != 0) {
         out = put(out, kReplacement);
     }
-    if (high) {
-        highHalf_ = unit;
-        return out;
-    }
-    return put(out, low ? kReplacement : unit);
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
 }
 
 void Utf16Decoder::feed(std::string_view bytes, std::string& out) {
@@ -242,7 +283,7 @@ void Utf16Decoder::feed(std::string_view bytes, std::string& out) {
     const int high = bigEndian_ ? 0 : 1;  // where a unit's high byte stands
     if (oddByte_ >= 0 && p < end) {
         const unsigned char pair[2] = {static_cast<unsigned char>(oddByte_), *p++};
-        o = take(static_cast<char16_t>(pair[high] << 8 | pair[1 - high]), o);
+        o = putUnit(static_cast<char16_t>(pair[high] << 8 | pair[1 - high]), highHalf_, o);
         oddByte_ = -1;
     }
     // Four ASCII units a step, the bulk of a word list: high bytes 0, low bytes below 0x80.
@@ -263,7 +304,7 @@ void Utf16Decoder::feed(std::string_view bytes, std::string& out) {
                 continue;
             }
         }
-        o = take(static_cast<char16_t>(p[high] << 8 | p[1 - high]), o);
+        o = putUnit(static_cast<char16_t>(p[high] << 8 | p[1 - high]), highHalf_, o);
         p += 2;
     }
     if (p < end) {

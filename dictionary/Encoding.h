@@ -19,6 +19,18 @@ enum class Encoding {
 std::string toUtf8(std::string_view bytes, Encoding encoding,
                    std::size_t maxBytes = std::string_view::npos);
 
+// A unit of UTF-16 text as the system's calls take it: for Windows' W functions, a wchar_t.
+#ifdef _WIN32
+using Utf16Unit = wchar_t;
+#else
+using Utf16Unit = char16_t;
+#endif
+
+// Text between UTF-8, which the program speaks, and UTF-16: each broken UTF-8 sequence, and each
+// surrogate without its other half, becomes one U+FFFD, so that no text is lost.
+std::basic_string<Utf16Unit> utf16(std::string_view utf8);
+std::string utf8(std::basic_string_view<Utf16Unit> utf16);
+
 // Turns UTF-16 fed chunk by chunk into UTF-8, so that the rest of the reader sees UTF-8 text: a
 // unit or a surrogate pair may straddle a chunk end; a lone surrogate, or an odd last byte,
 // becomes U+FFFD. Line ends (CR, LF, each a unit) come out as the same bytes.
@@ -30,8 +42,6 @@ public:
     void finish(std::string& out);
 
 private:
-    char* take(char16_t unit, char* out);  // writes it at `out`; returns where it ends
-
     bool bigEndian_;
     int oddByte_ = -1;       // the first byte of a unit whose second is still to come
     char16_t highHalf_ = 0;  // a high surrogate whose low one is still to come

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ByteSource.h"
+#include "SourceOpener.h"
 #include "Whereabouts.h"
 
 namespace dictionary {
@@ -108,8 +108,8 @@ Whereabouts lookAround(const std::string& path) {
     return where;
 }
 
-SourceOpener fileOpener(std::string path) {
-    return [path = std::move(path)] {
+SourceOpener fileOpener(std::string_view path) {
+    return [path = std::string(path)] {
         OpenedSource opened = openFile(path);
         if (opened.status == OpenStatus::Missing) {
             opened.where = lookAround(path);

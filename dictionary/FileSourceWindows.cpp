@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "ByteSource.h"
+#include "Encoding.h"
+#include "SourceOpener.h"
 #include "Whereabouts.h"
 
 namespace dictionary {
@@ -35,24 +36,6 @@ private:
     HANDLE file_;
     std::uint64_t size_;
 };
-
-std::wstring widen(const std::string& utf8) {
-    const int length = static_cast<int>(utf8.size());
-    const int count =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(count), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), count);
-    return wide;
-}
-
-std::string narrow(std::wstring_view wide) {
-    const int length = static_cast<int>(wide.size());
-    const int count =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(count), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), count, nullptr, nullptr);
-    return utf8;
-}
 
 OpenStatus statusFor(DWORD error, const std::wstring& path) {
     switch (error) {
@@ -96,11 +79,11 @@ OpenedSource openFile(const std::wstring& path) {
 }  // namespace
 
 bool enterFolder(const std::string& folder) {
-    return ::SetCurrentDirectoryW(widen(folder).c_str()) != 0;
+    return ::SetCurrentDirectoryW(utf16(folder).c_str()) != 0;
 }
 
 Whereabouts lookAround(const std::string& path) {
-    const std::wstring wide = widen(path);
+    const std::wstring wide = utf16(path);
     std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
     wchar_t* name = nullptr;
     if (full.empty() ||
@@ -110,14 +93,14 @@ Whereabouts lookAround(const std::string& path) {
         return {};
     }
     const std::wstring folder(full.data(), name);  // with its last separator
-    const std::string own = narrow(name);
+    const std::string own = utf8(name);
     // "C:\" keeps its separator; any other folder is shown without it.
-    Whereabouts where{narrow(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder), {}};
+    Whereabouts where{utf8(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder), {}};
     WIN32_FIND_DATAW found;
     const HANDLE entries = ::FindFirstFileW((folder + L"*").c_str(), &found);
     if (entries != INVALID_HANDLE_VALUE) {
         do {
-            const std::string candidate = narrow(found.cFileName);
+            const std::string candidate = utf8(found.cFileName);
             if (isNearMiss(candidate, own) &&
                 (where.nearMiss.empty() || candidate < where.nearMiss)) {
                 where.nearMiss = candidate;
@@ -128,8 +111,8 @@ Whereabouts lookAround(const std::string& path) {
     return where;
 }
 
-SourceOpener fileOpener(std::string path) {
-    return [wide = widen(path), path = std::move(path)] {
+SourceOpener fileOpener(std::string_view path) {
+    return [wide = utf16(path), path = std::string(path)] {
         OpenedSource opened = openFile(wide);
         if (opened.status == OpenStatus::Missing) {
             opened.where = lookAround(path);

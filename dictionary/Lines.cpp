@@ -1,22 +1,6 @@
 #include "Lines.h"
 
-#include <algorithm>
-#include <new>
-
-#include "LineSplitter.h"
-#include "Pass.h"
-
 namespace dictionary {
-namespace {
-constexpr std::uint64_t kMaxReserve = std::uint64_t{1} << 28;
-
-template <class Container>
-void shrinkIfWasteful(Container& container) {
-    if (container.capacity() - container.size() > container.size() / 8 + 4096) {
-        container.shrink_to_fit();
-    }
-}
-}  // namespace
 
 Lines::Lines(std::string bytes, std::vector<std::uint64_t> ends, Encoding encoding)
     : bytes_(std::move(bytes)), ends_(std::move(ends)), encoding_(encoding) {}
@@ -66,15 +50,7 @@ std::string_view WordList::operator[](std::size_t i) const {
     if (!lines_) {
         return {};
     }
-    switch (part_) {
-        case Part::English:
-            return lines_->english(i);
-        case Part::Russian:
-            return lines_->russian(i);
-        case Part::Raw:
-            break;
-    }
-    return lines_->raw(i);
+    return part_ == Part::English ? lines_->english(i) : lines_->russian(i);
 }
 
 namespace {
@@ -122,65 +98,10 @@ std::string WordList::text(std::size_t i, std::size_t maxBytes) const {
         return {};
     }
     const std::string_view part = (*this)[i];
-    if (part_ != Part::Raw && lines_->splitsAtTab(i)) {
+    if (lines_->splitsAtTab(i)) {
         return toUtf8(spreadsheetCells(part, maxBytes), lines_->encoding(), maxBytes);
     }
     return toUtf8(part, lines_->encoding(), maxBytes);
-}
-
-namespace {
-
-LoadResult load(const SourceOpener& open, std::int64_t n, Encoding encoding,
-                std::size_t chunkSize) {
-    const auto wanted = static_cast<std::uint64_t>(n);
-    std::string bytes;
-    std::vector<std::uint64_t> ends;
-    LineSplitter splitter;
-    PassInput input;
-    const OpenStatus status = readPass(
-        open,
-        [&](std::string_view chunk) {
-            if (bytes.empty()) {
-                // One allocation each for the usual case; a file that grew still fits. A file
-                // of s bytes holds at most s + 1 lines.
-                bytes.reserve(static_cast<std::size_t>(std::min(input.size, kMaxReserve)));
-                ends.reserve(static_cast<std::size_t>(
-                    std::min({wanted, input.size + 1, kMaxReserve / sizeof(std::uint64_t)})));
-            }
-            bytes.append(chunk);
-            return splitter.feed(chunk, [&](std::uint64_t end) {
-                ends.push_back(end);
-                return ends.size() < wanted;
-            });
-        },
-        &input, chunkSize);
-    if (status != OpenStatus::Ok) {
-        return {status, Lines(), std::move(input.where)};
-    }
-    std::uint64_t lastEnd = 0;
-    if (ends.size() < wanted && splitter.lastLineEnd(lastEnd)) {
-        ends.push_back(lastEnd);
-    }
-    bytes.resize(ends.empty() ? 0 : static_cast<std::size_t>(ends.back()));
-    // Give back what lines past n took, but do not copy the whole file for a few bytes.
-    shrinkIfWasteful(bytes);
-    shrinkIfWasteful(ends);
-    return {OpenStatus::Ok, Lines(std::move(bytes), std::move(ends), encoding), {}};
-}
-
-}  // namespace
-
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding,
-                       std::size_t chunkSize) {
-    if (n <= 0) {
-        return {OpenStatus::Ok, Lines({}, {}, encoding), {}};
-    }
-    try {
-        return load(open, n, encoding, chunkSize);
-    } catch (const std::bad_alloc&) {
-        // A file of many gigabytes: say so, and let a smaller range try again.
-        return {OpenStatus::OutOfMemory, Lines(), {}};
-    }
 }
 
 }  // namespace dictionary

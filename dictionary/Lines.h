@@ -6,9 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ByteSource.h"
 #include "Encoding.h"
-#include "Pass.h"
 
 namespace dictionary {
 
@@ -36,10 +34,10 @@ private:
     Encoding encoding_ = Encoding::Windows1251;
 };
 
-// One of the three lists the drill keeps, a view of the shared lines: elements 0..N.
+// One of the two lists the drill keeps, a view of the shared lines: elements 0..N.
 class WordList {
 public:
-    enum class Part { Raw, English, Russian };
+    enum class Part { English, Russian };
 
     WordList() = default;
     WordList(std::shared_ptr<const Lines> lines, Part part)
@@ -54,17 +52,7 @@ public:
 
 private:
     std::shared_ptr<const Lines> lines_;
-    Part part_ = Part::Raw;
+    Part part_ = Part::English;
 };
-
-struct LoadResult {
-    OpenStatus status = OpenStatus::Ok;
-    Lines lines;        // as many of lines 1..n as the file holds
-    Whereabouts where;  // where it was looked for, when it is missing
-};
-
-// The loading pass: reads lines 1..n and nothing after them.
-LoadResult loadEntries(const SourceOpener& open, std::int64_t n, Encoding encoding,
-                       std::size_t chunkSize = kChunkSize);
 
 }  // namespace dictionary

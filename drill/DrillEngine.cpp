@@ -7,9 +7,8 @@
 #include <utility>
 
 #include "Count.h"
-#include "Lines.h"
+#include "Load.h"
 #include "RangeSize.h"
-#include "ShortPath.h"
 
 namespace drill {
 namespace {
@@ -27,20 +26,6 @@ std::chrono::milliseconds halfOf(int seconds) {
 
 std::chrono::milliseconds wholeOf(int seconds) {
     return std::chrono::seconds(seconds);
-}
-
-// The most letters of a path a band's message shows: within the band at 96 dpi with the rest
-// of its message, at the smallest size a band shrinks to.
-constexpr std::size_t kPathLetters = 36;
-
-// `text` with each `mark` in it replaced by `value`.
-std::string filledIn(std::string_view text, std::string_view mark, std::string_view value) {
-    std::string filled(text);
-    for (std::size_t at = filled.find(mark); at != std::string::npos;
-         at = filled.find(mark, at + value.size())) {
-        filled.replace(at, mark.size(), value);
-    }
-    return filled;
 }
 
 Problem problemOf(dictionary::OpenStatus status) {
@@ -289,7 +274,6 @@ bool DrillEngine::LoadDictionary() {
         using Part = dictionary::WordList::Part;
         state_.EnglishWords = dictionary::WordList(lines, Part::English);
         state_.RussianWords = dictionary::WordList(lines, Part::Russian);
-        state_.RawLines = dictionary::WordList(lines, Part::Raw);
         state_.Loaded = true;
     }
     const auto built = static_cast<std::int64_t>(state_.EnglishWords.size()) - 1;
@@ -338,18 +322,9 @@ void DrillEngine::showNumber(Control field, std::int64_t value) {
 }
 
 void DrillEngine::showProblem(Problem problem, const dictionary::Whereabouts& where) {
-    if (problem == Problem::Missing && !where.nearMiss.empty()) {
-        problem = Problem::Misnamed;
-    }
-    const form::Message said = form::message(problem, wording_);
-    const auto filled = [&where](std::string_view text) {
-        return filledIn(
-            filledIn(text, "{folder}",
-                     shortPath(where.folder.empty() ? "." : where.folder, kPathLetters)),
-            "{found}", shortPath(where.nearMiss, kPathLetters));
-    };
-    frontend_.showText(Control::Label2, filled(said.problem));
-    frontend_.showText(Control::Label3, filled(said.remedy));
+    const form::Said said = form::say(problem, wording_, where);
+    frontend_.showText(Control::Label2, said.problem);
+    frontend_.showText(Control::Label3, said.remedy);
 }
 
 }  // namespace drill

@@ -6,19 +6,19 @@
 #include <string>
 #include <string_view>
 
-#include "ByteSource.h"
 #include "Clock.h"
 #include "DrillFrontend.h"
 #include "DrillState.h"
 #include "Input.h"
 #include "RandomSource.h"
+#include "SourceOpener.h"
 
 namespace drill {
 
 // What a drill runs on: the dictionary, the clock and the draws, the program's own unless a test
 // gives its own; and how its messages speak of where the words come from.
 struct Sources {
-    dictionary::SourceOpener dictionary = dictionary::fileOpener("engl.voc");
+    dictionary::SourceOpener dictionary = dictionary::fileOpener(dictionary::kFileName);
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
     form::Wording wording = form::Wording::Folder;

@@ -26,7 +26,6 @@ struct DrillState {
     std::optional<std::int64_t> EntryCount;  // lines counted in the dictionary
     dictionary::WordList EnglishWords;
     dictionary::WordList RussianWords;
-    dictionary::WordList RawLines;
 };
 
 }  // namespace drill

@@ -5,17 +5,16 @@
 #include <vector>
 
 #include "Design.h"
+#include "Letters.h"
 
 namespace form {
 namespace {
 
+using dictionary::startsLetter;
+
 constexpr double kSmallestPoints = 9.0;
 constexpr std::size_t kMostLetters = 1000;  // more than two lines of the smallest size hold
 constexpr std::string_view kEllipsis = "…";
-
-bool startsLetter(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-}
 
 // Where each letter of `text` begins, and its end.
 std::vector<std::size_t> letterStarts(std::string_view text) {

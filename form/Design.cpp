@@ -1,6 +1,9 @@
 #include "Design.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "ShortPath.h"
 
 namespace form {
 
@@ -145,6 +148,31 @@ Message picked(Problem problem) {
 
 Message message(Problem problem, Wording wording) {
     return wording == Wording::Folder ? inFolder(problem) : picked(problem);
+}
+
+Said say(Problem problem, Wording wording, const dictionary::Whereabouts& where) {
+    if (problem == Problem::Missing && !where.nearMiss.empty()) {
+        problem = Problem::Misnamed;
+    }
+    // The most letters of a path a band's message shows: within the band at 96 dpi with the
+    // rest of its message, at the smallest size a band shrinks to.
+    constexpr std::size_t kPathLetters = 36;
+    const auto filled = [&where](std::string_view text) {
+        std::string said(text);
+        for (const auto& [mark, value] :
+             {std::pair{"{folder}",
+                        shortPath(where.folder.empty() ? "." : where.folder, kPathLetters)},
+              {"{found}", shortPath(where.nearMiss, kPathLetters)}}) {
+            const std::string_view name(mark);
+            for (std::size_t at = said.find(name); at != std::string::npos;
+                 at = said.find(name, at + value.size())) {
+                said.replace(at, name.size(), value);
+            }
+        }
+        return said;
+    };
+    const Message message = form::message(problem, wording);
+    return {filled(message.problem), filled(message.remedy)};
 }
 
 }  // namespace form

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Title.h"
+#include "Whereabouts.h"
 
 // The window as it was designed, for any toolkit to draw: every control with its place, text and
 // looks, the About message, and every message the program shows. Texts are UTF-8.
@@ -166,5 +167,14 @@ enum class Wording {
 };
 
 Message message(Problem problem, Wording wording = Wording::Folder);
+
+// A message as the bands show it, its marks filled in from where the file was looked for; a long
+// folder shortened to fit its band.
+struct Said {
+    std::string problem;
+    std::string remedy;
+};
+
+Said say(Problem problem, Wording wording, const dictionary::Whereabouts& where = {});
 
 }  // namespace form

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Count.h"
-#include "Lines.h"
+#include "Load.h"
 #include "Pass.h"
 #include "SourceFakes.h"
 

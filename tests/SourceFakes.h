@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "ByteSource.h"
+#include "SourceOpener.h"
 
 // The dictionary held in memory and read in short pieces. A read past `failAfter` bytes fails,
 // or runs out of memory, as a file of many gigabytes does. Plain C++, for the fuzzer too.

@@ -166,11 +166,6 @@ TEST_CASE("card timing") {
     rig.clock.advance(1500us);
     CHECK(rig.engine.waitUntil(rig.clock.start() + 15s) == 4999ms);
     CHECK(rig.engine.waitUntil(rig.clock.start()) == 0ms);
-    // The running number is not held in 16 bits.
-    for (int card = 2; card <= 40000; ++card) {
-        rig.after(10s);
-    }
-    CHECK(rig.engine.state().SeqNo == 40001);
 }
 
 // Moving the interval from 10 to 2 three seconds after the draw shows the answer and the next
@@ -246,7 +241,6 @@ TEST_CASE("range in use") {
     CHECK(rig.input({Event::Activate}).empty());  // the window shown again: nothing starts anew
     rig.click(Control::Command1);
     CHECK(rig.engine.state().WordIndex == 4);
-    CHECK(rig.engine.state().RawLines[4] == "en4$ru4");
     rig.type("8");
     CHECK(rig.click(Control::Command2).at(1) == "Text7=4");
     // The field keeps only the digits of what arrives in it.

@@ -6,8 +6,9 @@
 
 #include <cstdlib>
 
+#include "Encoding.h"
 #include "Form1.h"
-#include "Utf16.h"
+#include "SourceOpener.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     // The controls of common controls 6, as the manifest asks for them.
@@ -18,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
 
     // Explorer's "Open with" hands over the path of the file to open, split out by the C runtime.
     dictionary::SourceOpener dictionary = __argc > 1
-                                              ? dictionary::openerFor(win32::utf8(__wargv[1]))
-                                              : dictionary::fileOpener("engl.voc");
+                                              ? dictionary::openerFor(dictionary::utf8(__wargv[1]))
+                                              : dictionary::fileOpener(dictionary::kFileName);
 
     win32::Form1 form({std::move(dictionary)});
     const HWND window = form.show(show);

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "Design.h"
-#include "Utf16.h"
+#include "Encoding.h"
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 11;
-    const std::wstring title = win32::utf16(form::kTitle);
+    const std::wstring title = dictionary::utf16(form::kTitle);
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     std::vector<double> times;

@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "Encoding.h"
 #include "Form1.h"
-#include "Utf16.h"
 
 // `command` as a shortcut or Explorer gives it, started in `folder` (or the test's own).
 struct Process {
@@ -43,7 +43,7 @@ struct RealProgram : Process {
         : Process(std::move(command), folder) {
         // The title exists before the controls do: wait until the program waits for input.
         REQUIRE(::WaitForInputIdle(info.hProcess, 20000) == 0);
-        window = ::FindWindowW(nullptr, win32::utf16(form::kTitle).c_str());
+        window = ::FindWindowW(nullptr, dictionary::utf16(form::kTitle).c_str());
         REQUIRE(window != nullptr);
     }
 
@@ -54,7 +54,7 @@ struct RealProgram : Process {
     static std::string textOf(HWND hwnd) {
         wchar_t text[1024];
         const auto length = ::SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-        return win32::utf8({text, static_cast<std::size_t>(length)});
+        return dictionary::utf8({text, static_cast<std::size_t>(length)});
     }
     // Closes the window as a user does; the program's exit code.
     DWORD close() const {

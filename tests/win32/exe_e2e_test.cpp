@@ -16,9 +16,10 @@ TEST_CASE("a run: a field set, a click, Tab, closing") {
     // A range of one, set as a screen reader sets a field, then Russian first: the sample's
     // first pair, house$дом, read back in Cyrillic.
     ::SendMessageW(program.control(Control::Text7), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
-    ::SendMessageW(::FindWindowExW(program.window, nullptr, L"Button",
-                                   win32::utf16(form::control(Control::Command2).text).c_str()),
-                   BM_CLICK, 0, 0);
+    ::SendMessageW(
+        ::FindWindowExW(program.window, nullptr, L"Button",
+                        dictionary::utf16(form::control(Control::Command2).text).c_str()),
+        BM_CLICK, 0, 0);
     CHECK(program.text(Control::Text3) == "1");
     CHECK(program.text(Control::Label2) == "дом");
 

@@ -9,8 +9,8 @@
 #include <map>
 
 #include "Controls.h"
+#include "Encoding.h"
 #include "Form1.h"
-#include "Utf16.h"
 #include "WindowBehaviour.h"
 
 using namespace std::chrono_literals;
@@ -19,7 +19,7 @@ using form::Control;
 namespace {
 
 std::string textOf(HWND hwnd) {
-    return win32::utf8(win32::windowText(hwnd));
+    return dictionary::utf8(win32::windowText(hwnd));
 }
 
 std::string placeOf(RECT at) {
@@ -103,7 +103,7 @@ struct Win32Window final : WindowDriver {
     void paste(Control field, std::string_view text) override {
         ::SendMessageW(get(field), EM_SETSEL, 0, -1);
         ::SendMessageW(get(field), EM_REPLACESEL, TRUE,
-                       reinterpret_cast<LPARAM>(win32::utf16(text).c_str()));
+                       reinterpret_cast<LPARAM>(dictionary::utf16(text).c_str()));
     }
     std::optional<int> timerWait() override {
         return form.timerWait() ? std::optional(static_cast<int>(*form.timerWait())) : std::nullopt;
@@ -167,7 +167,7 @@ std::string nameOf(HWND hwnd) {
         object->get_accName(self, &name);
         object->Release();
     }
-    const std::string said = name != nullptr ? win32::utf8(name) : "";
+    const std::string said = name != nullptr ? dictionary::utf8(name) : "";
     ::SysFreeString(name);
     return said;
 }

@@ -84,8 +84,8 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
     link->GetWorkingDirectory(folder, MAX_PATH);
     file->Release();
     link->Release();
-    CHECK(win32::utf8(target) == win32::utf8(program));
-    CHECK(win32::utf8(folder) == win32::utf8(words + L"\\"));
+    CHECK(dictionary::utf8(target) == dictionary::utf8(program));
+    CHECK(dictionary::utf8(folder) == dictionary::utf8(words + L"\\"));
     {
         const RealProgram started(L"\"" + std::wstring(target) + L"\"", folder);
         CHECK(started.text(Control::Text7) == "445");

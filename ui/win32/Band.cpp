@@ -5,9 +5,12 @@
 #include <utility>
 
 #include "Controls.h"
-#include "Utf16.h"
+#include "Encoding.h"
 
 namespace win32 {
+
+using dictionary::utf16;
+using dictionary::utf8;
 
 int fontHeight(double points, UINT dpi) {
     return -static_cast<int>(std::lround(points * dpi / 72.0));

@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "Encoding.h"
 #include "Resources.h"
-#include "Utf16.h"
 
 namespace win32 {
 namespace {
 
+using dictionary::utf16;
 using form::Control;
 using form::Kind;
 

@@ -5,11 +5,13 @@
 
 #include "Band.h"
 #include "Controls.h"
-#include "Utf16.h"
+#include "Encoding.h"
 
 namespace win32 {
 namespace {
 
+using dictionary::utf16;
+using dictionary::utf8;
 using drill::Event;
 using form::Control;
 using form::Kind;

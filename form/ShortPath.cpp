@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
-namespace drill {
+#include "Letters.h"
+#include "Whereabouts.h"
+
+namespace form {
 namespace {
 
-std::size_t letters(std::string_view text) {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-constexpr std::string_view kSeparators = "/\\";
+using dictionary::kSeparators;
+using dictionary::letters;
 
 }  // namespace
 
@@ -31,4 +30,4 @@ std::string shortPath(std::string_view path, std::size_t most) {
     return std::string(head) + "…" + std::string(path.substr(cut));
 }
 
-}  // namespace drill
+}  // namespace form
