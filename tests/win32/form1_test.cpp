@@ -196,7 +196,7 @@ TEST_CASE("as Windows draws it") {
     for (const auto& [id, font] : {std::pair{Control::Command1, "MS Sans Serif -11 700 204"},
                                    {Control::Label2, "Arial -21 700 204"}}) {
         const LOGFONTW made = window.font(id);
-        CHECK(win32::utf8(made.lfFaceName) + " " + std::to_string(made.lfHeight) + " " +
+        CHECK(dictionary::utf8(made.lfFaceName) + " " + std::to_string(made.lfHeight) + " " +
                   std::to_string(made.lfWeight) + " " + std::to_string(made.lfCharSet) ==
               font);
     }
