@@ -22,6 +22,10 @@ set(at faketime -f ${when})
 # the 32-bit one as Intel where wixl says x86.
 string(REPLACE x86 Intel platform ${ARCH})
 set(name "Вокабунта")
+# The summary (what Explorer shows of the file) holds its texts in the code page it names, which
+# the WXS makes Windows-1251.
+execute_process(COMMAND printf %s "${name}" COMMAND iconv -f UTF-8 -t CP1251
+                OUTPUT_VARIABLE summary_name COMMAND_ERROR_IS_FATAL ANY)
 set(folder "VOKABU~1|${name}")
 cmake_path(GET WXS FILENAME wxs)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${at} wixl -a ${ARCH} -o ${MSI} ${wxs}
@@ -35,5 +39,5 @@ execute_process(
         -q "UPDATE Registry SET Value='${name}' WHERE Value='VOKABUNTA'"
         # The words: never overwritten (128), never removed (16).
         -q "UPDATE Component SET Attributes=144 WHERE Component='Words'"
-        -s "${name} ${VERSION}" "${name}" "${platform};1049" "{${package}}"
+        -s "${summary_name} ${VERSION}" "${summary_name}" "${platform};1049" "{${package}}"
     COMMAND_ERROR_IS_FATAL ANY)
