@@ -2,8 +2,8 @@
 # Builds the .deb the Debian way twice, from two folders, and checks that the two are the same
 # byte for byte; then checks the package: its dependencies, files, desktop entry, file type and
 # launcher, its hardening, Debian's policy (lintian, which also reads the manual pages) and the
-# metainfo. Last, the Windows zips: the same bytes from two builds, and the exes' headers and
-# resources.
+# metainfo. Last, the Windows zips and installers: the same bytes from two builds, the exes'
+# headers and resources, and the installers as Windows Installer reads them.
 # Usage: check_package.sh   (builds into build-deb/, build-deb-again/ and build-windows-again/,
 #                            unpacks into build-deb/root/)
 set -eu
@@ -92,7 +92,8 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     for file in "$zip" "${zip%.zip}.msi" "${zip%/*}/vocabunta.exe"; do
         cmp "build-windows-again/1/$file" "build-windows-again/2/$file" || fail "$file differs between two builds"
     done
-    flags=$(x86_64-w64-mingw32-objdump -p "build-windows-again/1/${zip%/*}/vocabunta.exe" |
+    exe=build-windows-again/1/${zip%/*}/vocabunta.exe
+    flags=$(x86_64-w64-mingw32-objdump -p "$exe" |
         sed -n '/^DllCharacteristics/,/^Size/p' | tr -s ' \t\n' ' ')
     for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
         case $flags in *" $flag "*) ;; *) fail "${zip%/*}/vocabunta.exe is not $flag: $flags" ;; esac
@@ -100,7 +101,7 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     # Its resources as windres reads them back: all in Russian, the icon at 16, 32, 48 and 256
     # pixels (in octal, 256 as 0), the version and name (Вокабунта), and a manifest for the
     # current controls, each monitor's dpi and no elevation.
-    rc=$(x86_64-w64-mingw32-windres -i "build-windows-again/1/${zip%/*}/vocabunta.exe" -O rc)
+    rc=$(x86_64-w64-mingw32-windres -i "$exe" -O rc)
     [ "$(printf '%s\n' "$rc" | grep '^LANGUAGE')" = "LANGUAGE 25, 1" ] || fail "a resource not in Russian"
     icons=$(printf '%s\n' "$rc" | sed -n 's/^ *"\\\([0-7]*\)\\.*Element no.*/\1/p' | tr '\n' ' ')
     [ "$icons" = "020 040 060 000 " ] || fail "the icon's sizes are $icons"
@@ -111,10 +112,32 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     for part in PerMonitorV2 'Common-Controls"" version=""6.0.0.0""' 'level=""asInvoker""'; do
         printf '%s\n' "$rc" | grep -qF "$part" || fail "${zip%/*}/vocabunta.exe's manifest lacks $part"
     done
+    # The installer, read with msitools: for the exe's platform as Windows Installer names it
+    # (any other name is refused), Russian, in Windows-1251 (the database and the summary, whose
+    # code page is its one 2-byte integer), named Вокабунта, and the words component never
+    # overwritten (128) and never removed (16).
+    msi=build-windows-again/1/${zip%.zip}.msi
+    case $(x86_64-w64-mingw32-objdump -f "$exe") in
+        *"architecture: i386,"*) platform=Intel ;;
+        *"architecture: i386:x86-64,"*) platform=x64 ;;
+        *) fail "${zip%/*}/vocabunta.exe is for neither i386 nor x86-64" ;;
+    esac
+    database=$(msiinfo suminfo "$msi" | iconv -f CP1251
+        for table in Property _ForceCodepage Component; do msiinfo export "$msi" $table; done)
+    tab=$(printf '\t')
+    for line in "Template: $platform;1049" "Author: Вокабунта" "ProductLanguage${tab}1049" \
+        "ProductName${tab}Вокабунта" "1251${tab}_ForceCodepage"; do
+        printf '%s\n' "$database" | tr -d '\r' | grep -qxF "$line" || fail "${msi##*/} lacks $line"
+    done
+    msiinfo extract "$msi" "$(printf '\005SummaryInformation')" | od -An -tx1 -v | tr -s ' \n' ' ' |
+        grep -q ' 02 00 00 00 e3 04 00 00 ' || fail "${msi##*/}'s summary is not in code page 1251"
+    words=$(printf '%s\n' "$database" | awk -F '\t' '$1 == "Words" { print $4 }')
+    [ $((${words:-0} & 144)) = 144 ] || fail "${msi##*/}'s words may be overwritten or removed: $words"
 done
 case $flags in *" HIGH_ENTROPY_VA "*) ;; *) fail "the 64-bit exe is not HIGH_ENTROPY_VA: $flags" ;; esac
 echo "ok   two Windows builds from two folders give the same zips and installers: $(
     cd build-windows-again/1 && sha256sum build-windows/*.zip build-windows/*.msi build-win64/*.zip \
         build-win64/*.msi | tr '\n' ' ')"
 echo "ok   both exes: DEP, ASLR, Terminal Server aware (the 64-bit one high-entropy); icon, version and manifest, in Russian"
+echo "ok   both installers: Intel and x64 as their exes, Russian in Windows-1251, Вокабунта, the words kept"
 echo "package check: $(basename "$DEB") and both Windows zips and installers are reproducible; the .deb is complete, hardened and valid"
