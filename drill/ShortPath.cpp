@@ -6,8 +6,9 @@ namespace drill {
 namespace {
 
 std::size_t letters(std::string_view text) {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 constexpr std::string_view kSeparators = "/\\";

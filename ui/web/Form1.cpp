@@ -1,0 +1,7 @@
+#include "Form1.h"
+
+namespace ui {
+
+Form1::Form1() = default;
+
+}  // namespace ui
