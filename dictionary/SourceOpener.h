@@ -33,4 +33,8 @@ SourceOpener fileOpener(std::string_view path);
 // the near miss), and nothing is read.
 SourceOpener openerFor(const std::string& path);
 
+// A file's bytes already in memory, as a browser hands over one the user picked; each pass reads
+// them from the start.
+SourceOpener heldOpener(std::shared_ptr<const std::string> bytes);
+
 }  // namespace dictionary

@@ -7,8 +7,8 @@ namespace drill {
 
 std::string rangeDigits(std::string_view text) {
     std::string digits;
-    std::ranges::copy_if(text, std::back_inserter(digits),
-                         [](char c) { return c >= '0' && c <= '9'; });
+    std::copy_if(text.begin(), text.end(), std::back_inserter(digits),
+                 [](char c) { return c >= '0' && c <= '9'; });
     return digits;
 }
 

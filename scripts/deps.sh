@@ -7,6 +7,7 @@
 #   sh scripts/deps.sh wine     that, and what testing them under Wine needs: 64-bit Wine, and
 #                               32-bit Wine too where the kernel runs 32-bit programs (not when
 #                               VOCABUNTA_WINE32=off, which tests as a machine without them would).
+#   sh scripts/deps.sh web      what building the page and testing it in a headless browser needs.
 # Safe to run again: when every package asked for is installed it does nothing.
 # The lists are split into words on purpose throughout.
 # shellcheck disable=SC2086
@@ -70,13 +71,25 @@ WINDOWS="cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix i
 WINE="$WINDOWS doctest-dev wine wine64 fonts-wine xvfb xauth fonts-liberation2 fonts-dejavu-core
     binutils"
 
+# The page, and its tests in a browser:
+#   emscripten                            em++, and its system libraries prebuilt
+#   cmake, ninja-build                    the build system
+#   imagemagick                           the icons, drawn from ui/icons/*.xpm at build time
+#   fonts-liberation2, woff2              the design's fonts, shipped with the page as WOFF2
+#   doctest-dev                           the core's tests, and the page's, under em++
+#   chromium, chromium-driver,            a headless browser, driven through WebDriver, for the
+#   python3-selenium                      page's tests
+WEB="emscripten cmake ninja-build imagemagick fonts-liberation2 woff2 doctest-dev chromium
+    chromium-driver python3-selenium"
+
 case "${1-}" in
     run) PACKAGES=$RUN ;;
     deb) PACKAGES="$RUN $DEB" ;;
     test) PACKAGES="$RUN $DEB $TEST" ;;
     windows) PACKAGES=$WINDOWS ;;
     wine) PACKAGES=$WINE ;;
-    *) echo "usage: sh scripts/deps.sh run|deb|test|windows|wine" >&2; exit 2 ;;
+    web) PACKAGES=$WEB ;;
+    *) echo "usage: sh scripts/deps.sh run|deb|test|windows|wine|web" >&2; exit 2 ;;
 esac
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then

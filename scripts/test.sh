@@ -10,7 +10,9 @@
 #   6. the first build installed into another prefix and into its own (build-test/prefix/),
 #      opened as a file manager and a screen reader meet it under Xvfb, and as a shell meets it
 #      under Wayland;
-#   7. the Windows programs, cross-built for 32- and 64-bit Windows with warnings as errors, and
+#   7. the page, built with emscripten with warnings as errors (build-emscripten/, installed into
+#      build-web/): the core's tests under node, then the page in headless Chromium;
+#   8. the Windows programs, cross-built for 32- and 64-bit Windows with warnings as errors, and
 #      their tests run under 64-bit Wine, and under 32-bit Wine where the kernel runs 32-bit
 #      programs (build-windows/, build-win64/).
 # Exits non-zero on any failure.
@@ -57,6 +59,8 @@ sh tests/package/check_package.sh
 
 sh tests/e2e/run_e2e.sh build-test
 
+sh scripts/web.sh test
+
 sh scripts/windows.sh test
 
-echo "checks: 7 passed, 0 failed"
+echo "checks: 8 passed, 0 failed"

@@ -3,6 +3,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
 
+#include <memory>
+#include <new>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -29,8 +32,39 @@ void timerFired(void* window) {
     static_cast<Form1*>(window)->timerFired();
 }
 
+// The bytes of a file the user picked or dropped, as the page's ArrayBuffer.
+void openWords(const val& buffer) {
+    if (shown == nullptr) {
+        return;
+    }
+    dictionary::SourceOpener opener;
+    try {
+        const val bytes = val::global("Uint8Array").new_(buffer);
+        auto held = std::make_shared<std::string>(bytes["length"].as<std::size_t>(), '\0');
+        val(emscripten::typed_memory_view(held->size(),
+                                          reinterpret_cast<unsigned char*>(held->data())))
+            .call<void>("set", bytes);
+        opener = dictionary::heldOpener(std::move(held));
+    } catch (const std::bad_alloc&) {
+        opener = [] { return dictionary::OpenedSource{dictionary::OpenStatus::OutOfMemory}; };
+    }
+    shown->open(std::move(opener));
+}
+
+// What was dropped or picked is no file's words: a folder or a snippet of text, or a file the
+// browser could not hold.
+void notWords(bool tooBig) {
+    if (shown != nullptr) {
+        const auto status =
+            tooBig ? dictionary::OpenStatus::OutOfMemory : dictionary::OpenStatus::NotRegularFile;
+        shown->open([status] { return dictionary::OpenedSource{status}; });
+    }
+}
+
 EMSCRIPTEN_BINDINGS(form1) {
     emscripten::function("handleEvent", &handleEvent);
+    emscripten::function("openWords", &openWords);
+    emscripten::function("notWords", &notWords);
 }
 
 val document() {
