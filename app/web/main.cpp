@@ -11,8 +11,10 @@ using emscripten::val;
 
 web::Form1& window() {
     static web::Form1 form(
-        {[] { return dictionary::OpenedSource{dictionary::OpenStatus::Missing}; }, nullptr, nullptr,
-         form::Wording::PickedFile});
+        {[] {
+             return dictionary::OpenedSource{dictionary::OpenStatus::Missing, nullptr, {}};
+         },
+         nullptr, nullptr, form::Wording::PickedFile});
     return form;
 }
 

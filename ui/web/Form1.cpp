@@ -46,7 +46,9 @@ void openWords(const val& buffer) {
             .call<void>("set", bytes);
         opener = dictionary::heldOpener(std::move(held));
     } catch (const std::bad_alloc&) {
-        opener = [] { return dictionary::OpenedSource{dictionary::OpenStatus::OutOfMemory}; };
+        opener = [] {
+            return dictionary::OpenedSource{dictionary::OpenStatus::OutOfMemory, nullptr, {}};
+        };
     }
     shown->open(std::move(opener));
 }
@@ -57,7 +59,7 @@ void notWords(bool tooBig) {
     if (shown != nullptr) {
         const auto status =
             tooBig ? dictionary::OpenStatus::OutOfMemory : dictionary::OpenStatus::NotRegularFile;
-        shown->open([status] { return dictionary::OpenedSource{status}; });
+        shown->open([status] { return dictionary::OpenedSource{status, nullptr, {}}; });
     }
 }
 
