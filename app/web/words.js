@@ -23,9 +23,10 @@
             Module.notWords(e.name !== "NotFoundError" && e.name !== "NotReadableError");
             return;
         }
-        Module.openWords(buffer);
-        note.textContent = "Слова из файла «" + file.name + "».";
-        keep(buffer, file.name);
+        note.textContent = "Выбран файл «" + file.name + "».";
+        if (Module.openWords(buffer)) {
+            keep(buffer, file.name);
+        }
     }
 
     picker.addEventListener("change", () => {
@@ -47,9 +48,10 @@
     });
     document.getElementById("Sample").addEventListener("click", async () => {
         const buffer = await (await fetch(KEY)).arrayBuffer();
-        Module.openWords(buffer);
-        note.textContent = "Слова из образца: 445 пар.";
-        keep(buffer, KEY);
+        note.textContent = "Выбран образец: 445 пар слов.";
+        if (Module.openWords(buffer)) {
+            keep(buffer, KEY);
+        }
     });
 
     Module.windowShown = async function () {

@@ -32,10 +32,11 @@ void timerFired(void* window) {
     static_cast<Form1*>(window)->timerFired();
 }
 
-// The bytes of a file the user picked or dropped, as the page's ArrayBuffer.
-void openWords(const val& buffer) {
+// The bytes of a file the user picked or dropped, as the page's ArrayBuffer; whether a drill can
+// start on them.
+bool openWords(const val& buffer) {
     if (shown == nullptr) {
-        return;
+        return false;
     }
     dictionary::SourceOpener opener;
     try {
@@ -51,6 +52,7 @@ void openWords(const val& buffer) {
         };
     }
     shown->open(std::move(opener));
+    return !shown->element(Control::Command1)["disabled"].as<bool>();
 }
 
 // What was dropped or picked is no file's words: a folder or a snippet of text, or a file the
@@ -171,7 +173,9 @@ val makeControl(const form::ControlDesign& design) {
             listen(element, "input");
             break;
     }
-    element["style"].set("color", cssColour(design.colour));
+    if (design.kind == Kind::Band || design.kind == Kind::Caption) {
+        element["style"].set("color", cssColour(design.colour));
+    }
     element.call<void>("setAttribute", val("aria-description"),
                        val(std::string(design.description)));
     if (design.caption) {
