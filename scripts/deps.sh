@@ -75,12 +75,13 @@ WINE="$WINDOWS doctest-dev wine wine64 fonts-wine xvfb xauth fonts-liberation2 f
 #   emscripten                            em++, and its system libraries prebuilt
 #   cmake, ninja-build                    the build system
 #   imagemagick                           the icons, drawn from ui/icons/*.xpm at build time
-#   fonts-liberation2, woff2              the design's fonts, shipped with the page as WOFF2
+#   fonts-liberation2, python3-fonttools, the design's fonts, shipped with the page as WOFF2,
+#   python3-brotli                        only the letters it shows
 #   doctest-dev                           the core's tests, and the page's, under em++
 #   chromium, chromium-driver,            a headless browser, driven through WebDriver, for the
 #   python3-selenium                      page's tests
-WEB="emscripten cmake ninja-build imagemagick fonts-liberation2 woff2 doctest-dev chromium
-    chromium-driver python3-selenium"
+WEB="emscripten cmake ninja-build imagemagick fonts-liberation2 python3-fonttools python3-brotli
+    doctest-dev chromium chromium-driver python3-selenium"
 
 case "${1-}" in
     run) PACKAGES=$RUN ;;

@@ -281,10 +281,7 @@ void Form1::handle(const val& event) {
         return engine_.input({Event::Unload});
     }
     if (type == "cancel" || target["id"].as<std::string>() == "AboutOK") {
-        about_.call<void>("close");
-        if (!focus_.isUndefined()) {
-            focus_.call<void>("focus");  // back where it was before the box
-        }
+        about_.call<void>("close");  // and the browser gives the focus back where it was
         return engine_.input({Event::AboutClosed});
     }
     const auto name = target["id"].as<std::string>();
@@ -349,7 +346,6 @@ void Form1::wakeAt(std::optional<drill::TimePoint> due) {
 }
 
 void Form1::showAbout() {
-    focus_ = document()["activeElement"];
     about_.call<void>("showModal");
 }
 

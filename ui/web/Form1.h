@@ -53,7 +53,6 @@ private:
         std::vector(form::kControls.size(), emscripten::val::undefined());
     std::array<form::FittedText, 2> bands_;  // Label2's and Label3's
     emscripten::val about_ = emscripten::val::undefined();
-    emscripten::val focus_ = emscripten::val::undefined();  // where the focus was before the box
     std::optional<long> timer_;
     std::optional<int> timerWait_;
 };
