@@ -92,6 +92,18 @@ def served(folder):
         thread.join()
 
 
+def browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/lib/chromium/chromium"
+    for flag in FLAGS:
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    # Long enough for a slow machine to compile the program; a page that never reports fails.
+    driver.set_script_timeout(60)
+    return driver
+
+
 def offline(driver, off):
     driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
         "offline": off, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
@@ -198,14 +210,7 @@ def main():
         if not ok:
             failed.append(name)
 
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/lib/chromium/chromium"
-    for flag in FLAGS:
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    # Long enough for a slow machine to compile the program; a page that never reports fails.
-    driver.set_script_timeout(60)
+    driver = browser()
     try:
         run(driver, pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), check)
     except TimeoutException:
