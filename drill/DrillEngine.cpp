@@ -74,27 +74,23 @@ void DrillEngine::input(const Input& input) {
         case Event::AboutClosed:
             return aboutClosed();
         case Event::Click:
-            switch (input.control.value_or(Control::Label2)) {
-                case Control::Command1:
-                    return Command1_Click();
-                case Control::Command2:
-                    return Command2_Click();
-                case Control::Command3:
-                    return Command3_Click();
-                default:
-                    return;
+            if (input.control == Control::Command1) {
+                Command1_Click();
+            } else if (input.control == Control::Command2) {
+                Command2_Click();
+            } else if (input.control == Control::Command3) {
+                Command3_Click();
             }
+            return;
         case Event::Change:
-            switch (input.control.value_or(Control::Label2)) {
-                case Control::HScroll1:
-                    return HScroll1_Change(input.value);
-                case Control::HScroll3:
-                    return HScroll3_Change(input.value);
-                case Control::Text7:
-                    return Text7_Change(input.text);
-                default:
-                    return;
+            if (input.control == Control::HScroll1) {
+                HScroll1_Change(input.value);
+            } else if (input.control == Control::HScroll3) {
+                HScroll3_Change(input.value);
+            } else if (input.control == Control::Text7) {
+                Text7_Change(input.text);
             }
+            return;
     }
 }
 
