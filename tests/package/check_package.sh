@@ -122,7 +122,7 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
         *"architecture: i386:x86-64,"*) platform=x64 ;;
         *) fail "${zip%/*}/vocabunta.exe is for neither i386 nor x86-64" ;;
     esac
-    database=$(msiinfo suminfo "$msi" | iconv -f CP1251
+    database=$(msiinfo suminfo "$msi" | iconv -f CP1251 -t UTF-8
         for table in Property _ForceCodepage Component; do msiinfo export "$msi" $table; done)
     tab=$(printf '\t')
     for line in "Template: $platform;1049" "Author: Вокабунта" "ProductLanguage${tab}1049" \
