@@ -251,15 +251,6 @@ TEST_CASE("files") {
              Row{"held for deleting", heldBy(DELETE, kShareAll), OpenStatus::Ok},
              Row{"held sharing reading only: never opened for writing",
                  heldBy(GENERIC_READ, FILE_SHARE_READ), OpenStatus::Ok},
-             Row{"read-only: never opened for writing",
-                 [] {
-                     plainFile();
-                     ::SetFileAttributesW(L"engl.voc", FILE_ATTRIBUTE_READONLY);
-                     return Held(nullptr, [](void*) {
-                         ::SetFileAttributesW(L"engl.voc", FILE_ATTRIBUTE_NORMAL);
-                     });
-                 },
-                 OpenStatus::Ok},
 #else
              Row{"a named pipe without a writer", [] { return ::mkfifo("engl.voc", 0644), Held(); },
                  OpenStatus::NotRegularFile},
