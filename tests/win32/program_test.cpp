@@ -1,7 +1,8 @@
-// The installer as a Windows user meets it, run quietly as an administrator would: what it puts
-// where, the Start-menu entry and "Open with" starting the program on the right words, the user's
-// words kept through a second install and the uninstall, and everything else gone with the
-// uninstall.
+// The real program as a Windows user meets it, driven from outside as a screen reader or a test
+// robot drives it: from the zip, and from the installer, run quietly as an administrator would:
+// what it puts where, the Start-menu entry and "Open with" starting the program on the right
+// words, the user's words kept through a second install and the uninstall, and everything else
+// gone with the uninstall. Its resources are read on the host, by the package check.
 #include <windows.h>
 
 #include <objbase.h>
@@ -14,7 +15,8 @@
 #include <fstream>
 #include <string_view>
 
-#include "RealProgram.h"
+#include "Encoding.h"
+#include "Form1.h"
 
 using form::Control;
 
@@ -23,6 +25,61 @@ namespace {
 namespace fs = std::filesystem;
 const std::wstring kMsi = VOCABUNTA_MSI;
 const std::wstring kName = L"Вокабунта";
+
+// `command` as a shortcut or Explorer gives it, started in `folder` (or the test's own).
+struct Process {
+    explicit Process(std::wstring command, const wchar_t* folder = nullptr) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        REQUIRE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder, &startup, &info));
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    // Ends it if a check failed while it ran, so that nothing waits for it.
+    ~Process() {
+        ::TerminateProcess(info.hProcess, 1);
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    // Its exit code, once it has ended.
+    DWORD wait() const {
+        REQUIRE(::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0);
+        DWORD code = 1;
+        ::GetExitCodeProcess(info.hProcess, &code);
+        return code;
+    }
+
+    PROCESS_INFORMATION info{};
+};
+
+struct RealProgram : Process {
+    explicit RealProgram(std::wstring command, const wchar_t* folder = nullptr)
+        : Process(std::move(command), folder) {
+        // The title exists before the controls do: wait until the program waits for input.
+        REQUIRE(::WaitForInputIdle(info.hProcess, 20000) == 0);
+        window = ::FindWindowW(nullptr, dictionary::utf16(form::kTitle).c_str());
+        REQUIRE(window != nullptr);
+    }
+    HWND control(Control id) const {
+        return ::GetDlgItem(window, win32::Form1::kFirstControlId + static_cast<int>(id));
+    }
+    // Asked of the control itself: the system answers GetWindowText for another program's
+    // controls without it.
+    std::string text(Control id) const {
+        wchar_t text[1024];
+        const auto length =
+            ::SendMessageW(control(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        return dictionary::utf8({text, static_cast<std::size_t>(length)});
+    }
+    // Closes the window as a user does; the program's exit code.
+    DWORD close() const {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        return wait();
+    }
+
+    HWND window = nullptr;
+};
 
 std::wstring knownFolder(REFKNOWNFOLDERID id) {
     wchar_t* path = nullptr;
@@ -57,15 +114,40 @@ const wchar_t kOpenWith[] = L"Software\\Classes\\Applications\\vocabunta.exe\\sh
 
 }  // namespace
 
+// Unpacked here: the program counts the sample beside it, Tab goes on to the next control as
+// the program's own message loop hands it on, and closing ends it with 0.
+TEST_CASE("from the zip: the sample counted, Tab, closing") {
+    const RealProgram program(L"vocabunta.exe");
+    CHECK(::IsWindowVisible(program.window));
+    CHECK(program.text(Control::Text7) == "445");
+    const auto focused = [&program] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        ::SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+        ::GetGUIThreadInfo(program.info.dwThreadId, &thread);
+        return thread.hwndFocus;
+    };
+    const HWND before = focused();
+    REQUIRE(before == program.control(form::tabOrder()[0]));
+    ::PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
+    ::PostMessageW(before, WM_KEYUP, VK_TAB, 0);
+    // A message sent is taken before those posted: each one sent lets the program take one more.
+    HWND now = before;
+    for (int sent = 0; now == before && sent < 100; ++sent) {
+        now = focused();
+    }
+    CHECK(now == program.control(form::tabOrder()[1]));
+    CHECK(program.close() == 0);
+}
+
 TEST_CASE("install, start from the menu and from Explorer, install again, uninstall") {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring program =
         knownFolder(FOLDERID_LocalAppData) + L"\\Programs\\" + kName + L"\\vocabunta.exe";
     const std::wstring words = knownFolder(FOLDERID_Documents) + L"\\" + kName;
     const std::wstring shortcut = knownFolder(FOLDERID_Programs) + L"\\" + kName + L".lnk";
     REQUIRE(msiexec(L"/i") == 0);
     CHECK(fs::exists(program));
-    CHECK(contents(words + L"\\engl.voc") == contents(L"engl.voc"));  // the sample, beside the test
+    CHECK(contents(words + L"\\engl.voc") == contents(L"engl.voc"));  // the sample, from the zip
 
     // The Start-menu entry: the program, started in the words folder.
     IShellLinkW* link = nullptr;
