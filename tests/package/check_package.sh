@@ -48,17 +48,13 @@ for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
 done
 cmp -s "$PKG/usr/share/vocabunta/engl.voc" sample/engl.voc || fail "the sample differs"
 
-# The entry runs the launcher in the sample's folder, for engl.voc files, and names the window
-# by its Wayland app id (the entry's own name) and its X11 class.
-for line in "Exec=/usr/libexec/vocabunta/open %f" "Path=/usr/share/vocabunta" "Icon=$ID" \
-    "MimeType=text/x-vocabunta-dictionary;" "StartupWMClass=vocabunta"; do
-    grep -qxF "$line" "$APPS" || fail "the desktop entry lacks $line"
-done
+# The entry's icon, and a file type for engl.voc in any case but that one; the rest of the entry
+# and the launcher the end-to-end test meets in use: the command, the folder, the file type and
+# the window's class.
+grep -qxF "Icon=$ID" "$APPS" || fail "the desktop entry lacks Icon=$ID"
 desktop-file-validate "$APPS"
 grep -qF '<glob pattern="engl.voc" case-sensitive="true"/>' "$PKG/usr/share/mime/packages/$ID.xml" ||
     fail "the file type is not for files named exactly engl.voc"
-grep -qxF 'exec "/usr/bin/vocabunta"' "$PKG/usr/libexec/vocabunta/open" ||
-    fail "the launcher does not start /usr/bin/vocabunta"
 echo "ok   files, dependencies, desktop entry, file type and launcher"
 
 # Debian's flags reach every compiler command, and the program shows them.
@@ -114,8 +110,8 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     done
     # The installer, read with msitools: for the exe's platform as Windows Installer names it
     # (any other name is refused), Russian, in Windows-1251 (the database and the summary, whose
-    # code page is its one 2-byte integer), named Вокабунта, and the words component never
-    # overwritten (128) and never removed (16).
+    # code page is its one 2-byte integer), named Вокабунта. (The user's words kept through a
+    # second install and the uninstall: the Windows program test, under Wine.)
     msi=build-windows-again/1/${zip%.zip}.msi
     case $(x86_64-w64-mingw32-objdump -f "$exe") in
         *"architecture: i386,"*) platform=Intel ;;
@@ -123,7 +119,7 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
         *) fail "${zip%/*}/vocabunta.exe is for neither i386 nor x86-64" ;;
     esac
     database=$(msiinfo suminfo "$msi" | iconv -f CP1251
-        for table in Property _ForceCodepage Component; do msiinfo export "$msi" $table; done)
+        for table in Property _ForceCodepage; do msiinfo export "$msi" $table; done)
     tab=$(printf '\t')
     for line in "Template: $platform;1049" "Author: Вокабунта" "ProductLanguage${tab}1049" \
         "ProductName${tab}Вокабунта" "1251${tab}_ForceCodepage"; do
@@ -131,13 +127,11 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     done
     msiinfo extract "$msi" "$(printf '\005SummaryInformation')" | od -An -tx1 -v | tr -s ' \n' ' ' |
         grep -q ' 02 00 00 00 e3 04 00 00 ' || fail "${msi##*/}'s summary is not in code page 1251"
-    words=$(printf '%s\n' "$database" | awk -F '\t' '$1 == "Words" { print $4 }')
-    [ $((${words:-0} & 144)) = 144 ] || fail "${msi##*/}'s words may be overwritten or removed: $words"
 done
 case $flags in *" HIGH_ENTROPY_VA "*) ;; *) fail "the 64-bit exe is not HIGH_ENTROPY_VA: $flags" ;; esac
 echo "ok   two Windows builds from two folders give the same zips and installers: $(
     cd build-windows-again/1 && sha256sum build-windows/*.zip build-windows/*.msi build-win64/*.zip \
         build-win64/*.msi | tr '\n' ' ')"
 echo "ok   both exes: DEP, ASLR, Terminal Server aware (the 64-bit one high-entropy); icon, version and manifest, in Russian"
-echo "ok   both installers: Intel and x64 as their exes, Russian in Windows-1251, Вокабунта, the words kept"
+echo "ok   both installers: Intel and x64 as their exes, Russian in Windows-1251, Вокабунта"
 echo "package check: $(basename "$DEB") and both Windows zips and installers are reproducible; the .deb is complete, hardened and valid"
