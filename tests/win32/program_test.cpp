@@ -13,7 +13,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string_view>
 
 #include "Encoding.h"
 #include "Form1.h"
@@ -98,10 +97,6 @@ std::string contents(const fs::path& file) {
     return bytes ? std::string(std::istreambuf_iterator<char>(bytes), {}) : "(none)";
 }
 
-void add(const fs::path& file, std::string_view bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
-}
-
 std::wstring registered(const wchar_t* key, const wchar_t* value = nullptr) {
     wchar_t text[1024] = L"";
     DWORD size = sizeof text;
@@ -180,8 +175,8 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
     CHECK(registered(L"Software\\Classes\\.voc") == L"(none)");
     std::wstring command = registered(kOpenWith);
     ::CreateDirectoryW(L"другие слова", nullptr);
-    ::DeleteFileW(L"другие слова\\engl.voc");
-    add(L"другие слова\\engl.voc", "one$один\r\ntwo$два\r\nthree$три\r\n");
+    std::ofstream(fs::path(L"другие слова\\engl.voc"), std::ios::binary)
+        << "one$один\r\ntwo$два\r\nthree$три\r\n";
     wchar_t other[MAX_PATH];
     ::GetFullPathNameW(L"другие слова\\engl.voc", MAX_PATH, other, nullptr);
     command.replace(command.find(L"%1"), 2, other);
@@ -193,7 +188,8 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
 
     // The user's words survive a second install that puts every file back, and the uninstall,
     // which takes the rest.
-    add(words + L"\\engl.voc", "mine$моё\r\n");
+    std::ofstream(fs::path(words + L"\\engl.voc"), std::ios::binary | std::ios::app)
+        << "mine$моё\r\n";
     const std::string mine = contents(words + L"\\engl.voc");
     REQUIRE(msiexec(L"REINSTALL=ALL REINSTALLMODE=vamus /i") == 0);
     CHECK(contents(words + L"\\engl.voc") == mine);
