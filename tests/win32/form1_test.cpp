@@ -34,20 +34,15 @@ void whileInLoop(const std::function<void()>& enter, std::function<void()> each)
     ::KillTimer(nullptr, timer);
 }
 
-// A message box's title and text, "title|text"; it shows an icon beside them.
+// A message box's title and text, "title|text", the text in the static Windows numbers 0xFFFF;
+// it shows an icon beside them.
 std::string boxText(HWND box) {
-    std::string shown = textOf(box);
     bool icon = false;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         icon = icon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
-        wchar_t kind[16] = L"";
-        ::GetClassNameW(child, kind, 16);
-        if (std::wstring_view(kind) == L"Static" && !textOf(child).empty()) {
-            shown.append("|").append(textOf(child));
-        }
     }
     CHECK(icon);
-    return shown;
+    return textOf(box) + "|" + textOf(::GetDlgItem(box, 0xFFFF));
 }
 
 std::map<HWND, int> nameChanges;  // said to screen readers, by control
