@@ -113,7 +113,6 @@ const wchar_t kOpenWith[] = L"Software\\Classes\\Applications\\vocabunta.exe\\sh
 // the program's own message loop hands it on, and closing ends it with 0.
 TEST_CASE("from the zip: the sample counted, Tab, closing") {
     const RealProgram program(L"vocabunta.exe");
-    CHECK(::IsWindowVisible(program.window));
     CHECK(program.text(Control::Text7) == "445");
     const auto focused = [&program] {
         GUITHREADINFO thread{};
@@ -141,7 +140,6 @@ TEST_CASE("install, start from the menu and from Explorer, install again, uninst
     const std::wstring words = knownFolder(FOLDERID_Documents) + L"\\" + kName;
     const std::wstring shortcut = knownFolder(FOLDERID_Programs) + L"\\" + kName + L".lnk";
     REQUIRE(msiexec(L"/i") == 0);
-    CHECK(fs::exists(program));
     CHECK(contents(words + L"\\engl.voc") == contents(L"engl.voc"));  // the sample, from the zip
 
     // The Start-menu entry: the program, started in the words folder.
