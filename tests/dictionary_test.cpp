@@ -65,7 +65,6 @@ TEST_CASE("reading") {
             dictionary::loadEntries(open, counted.entries + 5, counted.encoding).lines);
         const dictionary::WordList english(lines, dictionary::WordList::Part::English);
         const dictionary::WordList russian(lines, dictionary::WordList::Part::Russian);
-        CHECK(english.size() == size + 1);
         // Elements 0 to N + 1, a line each: as many line feeds as expected means none inside one.
         std::string shown;
         for (std::size_t i = 0; i <= size + 1; ++i) {
