@@ -28,43 +28,34 @@ struct ScriptedRandom final : drill::RandomSource {
     std::size_t drawn = 0;
 };
 
-// Records what the engine tells the window, in order: "Text3=5", "Label2=apple",
+// Records what the engine tells the window, in order and "|" between: "Text3=5", "Label2=apple",
 // "HScroll3=100..1234@1234", "Command1 off", and "wake@1500" for the timer armed 1,500 ms after
-// the manual clock's start ("wake none" when it is stopped), "About" for the About box, "End" for
-// the window's end.
+// the manual clock's start ("wake none" when it is stopped), "About" for the About box, which it
+// leaves open, "End" for the window's end.
 struct RecordingFrontend final : drill::DrillFrontend {
     void showText(form::Control c, std::string_view text) override {
-        shown.push_back(name(c) + "=" + std::string(text));
+        record(name(c) + "=" + std::string(text));
     }
     void setBar(form::Control c, int minimum, int maximum, int value) override {
-        shown.push_back(name(c) + "=" + std::to_string(minimum) + ".." + std::to_string(maximum) +
-                        "@" + std::to_string(value));
+        record(name(c) + "=" + std::to_string(minimum) + ".." + std::to_string(maximum) + "@" +
+               std::to_string(value));
     }
     void enable(form::Control c, bool enabled) override {
-        shown.push_back(name(c) + (enabled ? " on" : " off"));
+        record(name(c) + (enabled ? " on" : " off"));
     }
     void wakeAt(std::optional<drill::TimePoint> due) override {
-        using std::chrono::milliseconds;
-        shown.push_back(due ? "wake@" + std::to_string(std::chrono::duration_cast<milliseconds>(
-                                                           *due - ManualClock::start())
-                                                           .count())
-                            : "wake none");
-    }
-    // A modal box, closed `aboutFor` after it opens by the test's clock; with no engine to tell,
-    // a box left open.
-    void showAbout() override {
-        shown.push_back("About");
-        if (engine != nullptr) {
-            clock->advance(aboutFor);
-            engine->input({drill::Event::AboutClosed});
+        if (!due) {
+            return record("wake none");
         }
+        const auto after =
+            std::chrono::floor<std::chrono::milliseconds>(*due - ManualClock::start());
+        record("wake@" + std::to_string(after.count()));
     }
-    void end() override { shown.push_back("End"); }
+    void showAbout() override { record("About"); }
+    void end() override { record("End"); }
+    void record(const std::string& what) { shown += (shown.empty() ? "" : "|") + what; }
     static std::string name(form::Control c) { return std::string(form::control(c).name); }
     // What was shown since the last call.
-    std::vector<std::string> take() { return std::exchange(shown, {}); }
-    std::vector<std::string> shown;
-    drill::DrillEngine* engine = nullptr;
-    ManualClock* clock = nullptr;
-    std::chrono::milliseconds aboutFor{0};
+    std::string take() { return std::exchange(shown, {}); }
+    std::string shown;
 };

@@ -94,48 +94,34 @@ inline void checkWindowBehaviour(const MakeWindow& make) {
         }
     }
 
-    SUBCASE("bars mirror into their fields") {
-        const auto shown = window(numberedEntries(1234));
+    SUBCASE("the drill: bars and range, one timer for the next due moment, About box, closing") {
+        const auto shown = window(numberedEntries(1234), {0.5, 0.0});
         for (int click = 0; click < 9; ++click) {
             shown->stepRight(Control::HScroll1);  // stops at 10
         }
         shown->drag(Control::HScroll3, 100);
         CHECK(shown->text(Control::Text4) + " " + shown->text(Control::Text7) == "10 100");
-    }
-
-    SUBCASE("the drill: the range, one timer for the next due moment, the interval, closing") {
-        const auto shown = window(numberedEntries(1234), {0.5, 0.0});
         shown->paste(Control::Text7, "1 000");  // grouped, as copied from elsewhere
         shown->click(Control::Command1);
-        CHECK(shown->text(Control::Label2) == "en501");
         CHECK((!shown->enabled(Control::HScroll3) && shown->enabled(Control::HScroll1)));
-        CHECK(shown->timerWait() == 1000);
-        after(*shown, 1s);
+        CHECK(shown->timerWait() == 5000);
+        after(*shown, 5s);
         CHECK(shown->text(Control::Label3) == "ru501");
-        shown->drag(Control::HScroll1, 10);
-        CHECK(shown->timerWait() == 9000);
-        CHECK(shown->close());
-    }
-
-    SUBCASE("the About box holds the drill") {
-        const auto shown = window(numberedEntries(10), {0.0, 0.5});
-        const std::string box = "Информация|Вокабунта\nI версия\nАвтор: Зельвиран\n5.09.2003г.";
-        CHECK(shown->about([] {}) == box);
-        CHECK(shown->text(Control::Label2).empty());
-        shown->click(Control::Command1);
+        shown->drag(Control::HScroll1, 8);
+        CHECK(shown->timerWait() == 3000);
+        // Once the box is closed, the card that fell due while it was open shows at once.
         CHECK(shown->about([&] {
             clock.advance(3s);
             CHECK(!shown->timerWait());
-        }) == box);
-        CHECK(shown->text(Control::Text3) + " " + shown->text(Control::Text5) == "6 2");
+        }) == "Информация|Вокабунта\nI версия\nАвтор: Зельвиран\n5.09.2003г.");
+        CHECK(shown->text(Control::Text3) + " " + shown->text(Control::Text5) == "1 2");
+        CHECK(shown->close());
     }
 
     SUBCASE("words fitted to their band") {
         const std::string phrase = "with some spaces in between, and a few more words";
-        const auto shown = window(
-            "a&b $\xE4\xEE\xEC\r\n" + phrase + "$" + std::string(20 << 20, 'w') + "\r\nshort$x",
-            {0.0, 0.5, 0.9});
-        shown->paste(Control::Text7, "3");
+        const auto shown =
+            window("a&b $\xE4\xEE\xEC\r\n" + phrase + "$y\r\nshort$x", {0.0, 0.5, 0.9});
         shown->click(Control::Command1);
         CHECK(shown->text(Control::Label2) == "a&b ");  // as written: no markup, no mnemonic
         after(*shown, 1s);
@@ -146,8 +132,6 @@ inline void checkWindowBehaviour(const MakeWindow& make) {
         std::replace(lines.begin(), lines.end(), '\n', ' ');
         CHECK(lines == phrase);
         CHECK(shown->points(Control::Label2) < form::kBandFont.points);
-        after(*shown, 1s);
-        CHECK(shown->text(Control::Label3).ends_with("w…"));
         shown->click(Control::Command2);
         CHECK(shown->text(Control::Label2) == "x");
         CHECK(shown->points(Control::Label2) == form::kBandFont.points);

@@ -48,17 +48,13 @@ for f in bin/vocabunta libexec/vocabunta/open share/applications/$ID.desktop \
 done
 cmp -s "$PKG/usr/share/vocabunta/engl.voc" sample/engl.voc || fail "the sample differs"
 
-# The entry runs the launcher in the sample's folder, for engl.voc files, and names the window
-# by its Wayland app id (the entry's own name) and its X11 class.
-for line in "Exec=/usr/libexec/vocabunta/open %f" "Path=/usr/share/vocabunta" "Icon=$ID" \
-    "MimeType=text/x-vocabunta-dictionary;" "StartupWMClass=vocabunta"; do
-    grep -qxF "$line" "$APPS" || fail "the desktop entry lacks $line"
-done
+# The entry's icon, and a file type for engl.voc in any case but that one; the rest of the entry
+# and the launcher the end-to-end test meets in use: the command, the folder, the file type and
+# the window's class.
+grep -qxF "Icon=$ID" "$APPS" || fail "the desktop entry lacks Icon=$ID"
 desktop-file-validate "$APPS"
 grep -qF '<glob pattern="engl.voc" case-sensitive="true"/>' "$PKG/usr/share/mime/packages/$ID.xml" ||
     fail "the file type is not for files named exactly engl.voc"
-grep -qxF 'exec "/usr/bin/vocabunta"' "$PKG/usr/libexec/vocabunta/open" ||
-    fail "the launcher does not start /usr/bin/vocabunta"
 echo "ok   files, dependencies, desktop entry, file type and launcher"
 
 # Debian's flags reach every compiler command, and the program shows them.
@@ -115,7 +111,8 @@ for zip in build-windows/vocabunta-$VERSION-win32.zip build-win64/vocabunta-$VER
     # The installer, read with msitools: for the exe's platform as Windows Installer names it
     # (any other name is refused), Russian, in Windows-1251 (the database and the summary, whose
     # code page is its one 2-byte integer), named Вокабунта, and the words component never
-    # overwritten (128) and never removed (16).
+    # overwritten (128) and never removed (16): where no 32-bit program runs, the 32-bit
+    # installer is checked here alone.
     msi=build-windows-again/1/${zip%.zip}.msi
     case $(x86_64-w64-mingw32-objdump -f "$exe") in
         *"architecture: i386,"*) platform=Intel ;;

@@ -2,8 +2,6 @@
 // only Windows decides.
 #include <windows.h>
 
-#include <oleacc.h>
-
 #include <doctest/doctest.h>
 
 #include <map>
@@ -22,20 +20,29 @@ std::string textOf(HWND hwnd) {
     return dictionary::utf8(win32::windowText(hwnd));
 }
 
-std::string placeOf(RECT at) {
-    return std::to_string(at.left) + "," + std::to_string(at.top) + "," +
-           std::to_string(at.right - at.left) + "x" + std::to_string(at.bottom - at.top);
+// Runs `enter`, which returns once a message loop of Windows' own has ended (a message box's, a
+// held scroll arrow's), and `inLoop` from that loop every 20 ms meanwhile.
+std::function<void()> inLoop;
+void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    inLoop();
+}
+void whileInLoop(const std::function<void()>& enter, std::function<void()> each) {
+    inLoop = std::move(each);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, tick);
+    REQUIRE(timer != 0);
+    enter();
+    ::KillTimer(nullptr, timer);
 }
 
-// When the next message box comes up: runs `onBox` with it.
-std::function<void(HWND)> onBox;
-LRESULT CALLBACK watchForBox(int code, WPARAM wParam, LPARAM lParam) {
-    wchar_t kind[16] = L"";
-    ::GetClassNameW(reinterpret_cast<HWND>(wParam), kind, code == HCBT_ACTIVATE ? 16 : 0);
-    if (std::wstring_view(kind) == L"#32770" && onBox) {
-        std::exchange(onBox, nullptr)(reinterpret_cast<HWND>(wParam));
+// A message box's title and text, "title|text", the text in the static Windows numbers 0xFFFF;
+// it shows an icon beside them.
+std::string boxText(HWND box) {
+    bool icon = false;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        icon = icon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    CHECK(icon);
+    return textOf(box) + "|" + textOf(::GetDlgItem(box, 0xFFFF));
 }
 
 std::map<HWND, int> nameChanges;  // said to screen readers, by control
@@ -45,35 +52,33 @@ void CALLBACK countNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG
 
 struct Win32Window final : WindowDriver {
     explicit Win32Window(drill::Sources sources) : form(std::move(sources)) {
-        nameChanges.clear();
-        hook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                 countNameChange, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
-                                 WINEVENT_OUTOFCONTEXT);
         form.show(SW_SHOWNOACTIVATE);
     }
-    ~Win32Window() override { ::UnhookWinEvent(hook); }
     HWND get(Control id) const { return form.control(id); }
     void scroll(Control bar, WORD code, WORD position = 0) const {
         ::SendMessageW(form.hwnd(), WM_HSCROLL, MAKEWPARAM(code, position),
                        reinterpret_cast<LPARAM>(get(bar)));
     }
-    LOGFONTW font(Control id) const {
+    // A control's font: "face height weight charset".
+    std::string font(Control id) const {
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(get(id), WM_GETFONT, 0, 0)),
                      sizeof font, &font);
-        return font;
+        return dictionary::utf8(font.lfFaceName) + " " + std::to_string(font.lfHeight) + " " +
+               std::to_string(font.lfWeight) + " " + std::to_string(font.lfCharSet);
     }
 
     std::string title() override { return textOf(form.hwnd()); }
     std::string place(std::optional<Control> id) override {
         RECT at{};
-        if (!id) {
+        if (id) {
+            ::GetWindowRect(get(*id), &at);
+            ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&at), 2);
+        } else {
             ::GetClientRect(form.hwnd(), &at);
-            return placeOf(at);
         }
-        ::GetWindowRect(get(*id), &at);
-        ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&at), 2);
-        return placeOf(at);
+        return std::to_string(at.left) + "," + std::to_string(at.top) + "," +
+               std::to_string(at.right - at.left) + "x" + std::to_string(at.bottom - at.top);
     }
     std::string text(Control id) override {
         if (form::control(id).kind == form::Kind::Bar) {
@@ -113,35 +118,16 @@ struct Win32Window final : WindowDriver {
     }
     std::string about(const std::function<void()>& whileOpen) override {
         std::string shown;
-        const HHOOK watch =
-            ::SetWindowsHookExW(WH_CBT, watchForBox, nullptr, ::GetCurrentThreadId());
-        onBox = [&](HWND box) {
-            whileOpen();
-            shown = textOf(box);
-            bool icon = false;
-            for (HWND child = ::GetWindow(box, GW_CHILD); child;
-                 child = ::GetWindow(child, GW_HWNDNEXT)) {
-                icon = icon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
-                wchar_t kind[16] = L"";
-                ::GetClassNameW(child, kind, 16);
-                if (std::wstring_view(kind) == L"Static" && !textOf(child).empty()) {
-                    shown.append("|").append(textOf(child));
-                }
-            }
-            CHECK(icon);
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
-        click(Control::Command3);
-        ::UnhookWindowsHookEx(watch);
+        whileInLoop([&] { click(Control::Command3); },
+                    [&] {
+                        const HWND box = ::GetLastActivePopup(form.hwnd());
+                        if (box != form.hwnd() && shown.empty()) {
+                            whileOpen();
+                            shown = boxText(box);
+                            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                        }
+                    });
         return shown;
-    }
-    // How many words a band has said to screen readers.
-    int announced(Control band) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&message);  // hands the events to the hook
-        }
-        return nameChanges[get(band)];
     }
     bool close() override {
         ::SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
@@ -151,34 +137,7 @@ struct Win32Window final : WindowDriver {
     }
 
     win32::Form1 form;
-    HWINEVENTHOOK hook = nullptr;
 };
-
-// What a screen reader calls a control, asked as it asks any window.
-std::string nameOf(HWND hwnd) {
-    IAccessible* object = nullptr;
-    BSTR name = nullptr;
-    if (SUCCEEDED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                               IID_IAccessible,
-                                               reinterpret_cast<void**>(&object)))) {
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        object->get_accName(self, &name);
-        object->Release();
-    }
-    const std::string said = name != nullptr ? dictionary::utf8(name) : "";
-    ::SysFreeString(name);
-    return said;
-}
-
-// Runs on a timer of the test's own while Windows' loop for a held thumb or a move runs.
-std::function<void()> whileInLoop;
-void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (whileInLoop) {
-        whileInLoop();
-    }
-}
 
 }  // namespace
 
@@ -188,36 +147,24 @@ TEST_CASE("the window's behaviour") {
 }
 
 // What Windows alone decides: the design's fonts at 96 dpi and after a move to a monitor of
-// 144 dpi, the highlight colour, the names screen readers read and each card said to them, the
-// focus given back, and the cards going on in Windows' own loops.
+// 144 dpi, the highlight colour, the fields named by their captions and each card said to
+// screen readers, the focus given back, and the cards going on in Windows' own loops.
 TEST_CASE("as Windows draws it") {
     ManualClock clock;
     Win32Window window({memoryOpener("en1$ru1\r\n"), &clock, nullptr});
-    for (const auto& [id, font] : {std::pair{Control::Command1, "MS Sans Serif -11 700 204"},
-                                   {Control::Label2, "Arial -21 700 204"}}) {
-        const LOGFONTW made = window.font(id);
-        CHECK(dictionary::utf8(made.lfFaceName) + " " + std::to_string(made.lfHeight) + " " +
-                  std::to_string(made.lfWeight) + " " + std::to_string(made.lfCharSet) ==
-              font);
-    }
+    CHECK(window.font(Control::Command1) == "MS Sans Serif -11 700 204");
+    CHECK(window.font(Control::Label2) == "Arial -21 700 204");
     // Label2's text in the highlight colour, as the window leaves the device context it drew on.
     const HDC dc = ::CreateCompatibleDC(nullptr);
-    DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(::GetDlgCtrlID(window.get(Control::Label2))),
-                        0,          0,
-                        0,          window.get(Control::Label2),
-                        dc,         {0, 0, 100, 40},
-                        0};
-    ::SendMessageW(window.form.hwnd(), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(window.get(Control::Label2), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                   PRF_CLIENT);
     CHECK(::GetTextColor(dc) == ::GetSysColor(COLOR_HIGHLIGHT));
     ::DeleteDC(dc);
     // A field is called by its caption, which stands just before it in z-order, where Windows'
     // own search for a label stops.
-    std::string names;
     for (const Control id : {Control::Text5, Control::Text3, Control::Text4, Control::Text7}) {
-        names += nameOf(window.get(id)) + "|";
         CHECK(::GetWindow(window.get(id), GW_HWNDPREV) == window.get(*form::control(id).caption));
     }
-    CHECK(names == "№ по порядку|№ в словаре|Интервал в секундах|Словарный диапазон|");
     // The focus comes back where it was when the window is left and found again.
     ::SetFocus(window.get(Control::Text7));
     ::SendMessageW(window.form.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
@@ -230,43 +177,39 @@ TEST_CASE("as Windows draws it") {
     window.click(Control::Command1);
     CHECK(::GetObjectType(before) == 0);
 
-    // While a bar's thumb is held, Windows runs a message loop of its own (as it does while the
-    // window is moved); the card timer's messages come through it, so the card goes on.
+    // While a bar's arrow is held, Windows runs a message loop of its own (as it does while the
+    // window is moved); the card timer's messages come through it, so the card goes on. The
+    // interval is at its least: holding the arrow that lowers it changes nothing else.
     clock.advance(999ms);
     window.fireTimer();  // the timer armed anew, for the next moment a millisecond on
     clock.advance(1ms);
     const HWND bar = window.get(Control::HScroll1);
-    const std::string shown = window.text(Control::Label3);
-    std::string after;
+    const std::string question = window.text(Control::Label3);
     int ticks = 0;
-    whileInLoop = [&] {
-        after = window.text(Control::Label3);
-        if (after != shown || ++ticks >= 250) {
-            ::PostMessageW(bar, WM_LBUTTONUP, 0, 0);
-        }
-    };
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, tick);
-    REQUIRE(timer != 0);
-    SCROLLBARINFO thumb{};
-    thumb.cbSize = sizeof thumb;
-    ::GetScrollBarInfo(bar, OBJID_CLIENT, &thumb);
-    ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON,
-                   MAKELPARAM((thumb.xyThumbTop + thumb.xyThumbBottom) / 2,
-                              (thumb.rcScrollBar.bottom - thumb.rcScrollBar.top) / 2));
-    ::KillTimer(nullptr, timer);
-    whileInLoop = nullptr;
-    CHECK(after != shown);
+    whileInLoop([&] { ::SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); },
+                [&] {
+                    if (window.text(Control::Label3) != question || ++ticks >= 250) {
+                        ::PostMessageW(bar, WM_LBUTTONUP, 0, 0);
+                    }
+                });
+    CHECK(window.text(Control::Label3) != question);
 
     RECT suggested{10, 10, 600, 400};
     ::SendMessageW(window.form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                    reinterpret_cast<LPARAM>(&suggested));
     CHECK(window.place(std::nullopt) == "0,0,528x359");
     CHECK(window.place(Control::Label3) == "0,72,530x60");
-    CHECK(window.font(Control::Command1).lfHeight == -17);
+    CHECK(window.font(Control::Command1) == "MS Sans Serif -17 700 204");
 
     // Each card is said to screen readers, also the same word again, which changes no text.
-    const int said = window.announced(Control::Label2);
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE,
+                                                 nullptr, countNameChange, ::GetCurrentProcessId(),
+                                                 ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
     clock.advance(2s);
     window.fireTimer();
-    CHECK(window.announced(Control::Label2) == said + 1);
+    for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        ::DispatchMessageW(&message);  // hands the events to the hook
+    }
+    ::UnhookWinEvent(hook);
+    CHECK(nameChanges[window.get(Control::Label2)] == 1);
 }
