@@ -30,14 +30,10 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-dev-shm-usage",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--no-first-run", "--no-default-browser-check"]
 
-# Each calls back once the page has something to say: the tests' summary; "started" once the
-# page's program has, or why it could not; the families of the design's fonts' faces loaded.
+# Each calls back once the page has something to say: the tests' summary; the families of the
+# design's fonts' faces loaded.
 TESTS_DONE = """const done = arguments[0];
 if (window.testsDone) done(window.testsDone); else window.onTestsDone = done;"""
-PROGRAM_STARTED = """const done = arguments[0];
-if (typeof Module === "undefined") done("no program");
-else if (Module.calledRun) done("started");
-else [Module.onRuntimeInitialized, Module.onAbort] = [() => done("started"), done];"""
 FONTS_LOADED = """const done = arguments[0];
 Promise.all(["MS Sans Serif", "Arial"].map((family) => document.fonts.load(`700 12px '${family}'`)))
     .then((faces) => done(faces.map((loaded) => loaded.map((face) => face.family).join())),
@@ -66,7 +62,6 @@ return [document.documentElement.clientWidth, document.documentElement.scrollWid
 # Word lists as users save them, each with what the window says of it.
 FILES = {"words.txt": ("\ufeffcat\tкошка\r\ndog\tсобака\r\nbird\tптица\r\n".encode("utf-16-le"),
                        "3", ""),
-         "empty.txt": (b"", "0", "Выбранный файл пуст"),
          "mark.txt": (b"\xef\xbb\xbf", "0", "Выбранный файл пуст"),
          "plain.txt": (b"one\r\ntwo\r\n", "0",
                        "В выбранном файле нет ни одной пары со знаком $ или табуляцией")}
@@ -172,8 +167,6 @@ def run(driver, page_dir, test_page, check):
 
     with served(page_dir) as address:
         driver.get(address)
-        check("the program starts", driver.execute_async_script(PROGRAM_STARTED) == "started")
-        title = driver.title
         # Its files are kept once the service worker is ready.
         driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
         errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
@@ -186,9 +179,6 @@ def run(driver, page_dir, test_page, check):
     driver.execute_cdp_cmd("Network.clearBrowserCache", {})
     offline(driver, True)
     driver.refresh()
-    check("with no network it opens", driver.title == title, driver.title)
-    check("with no network the program starts",
-          driver.execute_async_script(PROGRAM_STARTED) == "started")
     fonts = driver.execute_async_script(FONTS_LOADED)
     check("with no network the design's fonts are there", fonts == ["MS Sans Serif", "Arial"],
           fonts)
