@@ -3,11 +3,10 @@
 #include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
 
-#include <memory>
-#include <new>
-
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
