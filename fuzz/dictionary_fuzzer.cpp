@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Count.h"
+#include "LineSplitter.h"
 #include "Load.h"
 #include "Pass.h"
 #include "SourceFakes.h"
@@ -82,5 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Reading whole = read(input, dictionary::kChunkSize);
     const Reading chunked = read(input, 3 + (size > 0 ? data[size - 1] % 16 : 0));
     check(chunked == whole);
+    // The two ways of counting line ends agree, whichever one this build reads with.
+    using Splitter = dictionary::LineSplitter;
+    check(size == 0 ||
+          Splitter::endsWordwise(data, 0, size - 1) == Splitter::endsBytewise(data, 0, size - 1));
     return 0;
 }
