@@ -23,16 +23,21 @@ TITLE = "Вокабунта 1.0 (5.9.2003)"
 
 
 def wait_for(what, probe):
-    """Returns probe()'s first truthy value; objects may vanish meanwhile, so errors mean 'not yet'."""
-    for _ in range(400):
-        while GLib.MainContext.default().iteration(False):
-            pass
-        try:
-            if value := probe():
-                return value
-        except (GLib.Error, RuntimeError, LookupError, TypeError, StopIteration):
-            pass
-        time.sleep(0.05)
+    """Returns probe()'s first truthy value, asked again after each event the bus brings and at
+    least every 50 ms, for 20 s; objects may vanish meanwhile, so errors mean 'not yet'."""
+    context = GLib.MainContext.default()
+    tick = GLib.timeout_add(50, lambda: True)
+    deadline = time.monotonic() + 20
+    try:
+        while time.monotonic() < deadline:
+            try:
+                if value := probe():
+                    return value
+            except (GLib.Error, RuntimeError, LookupError, TypeError, StopIteration):
+                pass
+            context.iteration(True)
+    finally:
+        GLib.source_remove(tick)
     sys.exit(f"FAIL gave up waiting for {what}")
 
 
