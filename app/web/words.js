@@ -16,6 +16,10 @@
     }
 
     async function take(file) {
+        if (!Module.mayHold(file.size)) {
+            Module.notWords(true);
+            return;
+        }
         let buffer;
         try {
             buffer = await file.arrayBuffer();

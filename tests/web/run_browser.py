@@ -49,8 +49,8 @@ const note = document.getElementById("Note");
 (acting || !note.textContent ? window.acted : Promise.resolve()).then(() => done([
     Text7.value, Label2.textContent.replace(/\\n/g, " "), String(!Command1.disabled),
     note.textContent]));"""
-DROP = """const data = new DataTransfer();
-if (arguments[0]) data.items.add(new File([arguments[0]], "dropped.txt"));
+DROP = """const [text, mebibytes] = arguments, data = new DataTransfer();
+if (text) data.items.add(new File(mebibytes ? Array(mebibytes).fill(new Uint8Array(1 << 20)) : [text], "dropped.txt"));
 else data.setData("text/plain", "cat$кошка");
 Label3.dispatchEvent(new DragEvent("drop", {dataTransfer: data, bubbles: true, cancelable: true}));"""
 ACCEPTS_DRAG = """const over = new DragEvent("dragover", {bubbles: true, cancelable: true});
@@ -129,6 +129,9 @@ def words(driver, check, folder):
     said = shown(driver, lambda: driver.execute_script(DROP, None))
     check("a snippet of text dropped: a message", said[1:3] == ["Это не файл со словами", "false"],
           said)
+    said = shown(driver, lambda: driver.execute_script(DROP, "big", 2100))
+    check("a file too big for memory: a message at once",
+          said[1:3] == ["Файл со словами не помещается в память", "false"], said)
     driver.refresh()
     said = shown(driver)
     check("a later visit counts the last file, and says it is the browser's copy",

@@ -2,6 +2,7 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
+#include <emscripten/heap.h>
 
 #include <algorithm>
 #include <cmath>
@@ -54,6 +55,12 @@ bool openWords(const val& buffer) {
     return !shown->element(Control::Command1)["disabled"].as<bool>();
 }
 
+// Whether the page's memory could ever hold a file of `size` bytes: it grows only to a bound, and
+// a browser takes half a minute to fail reading a file larger than that.
+bool mayHold(double size) {
+    return size < static_cast<double>(emscripten_get_heap_max());
+}
+
 // What was dropped or picked is no file's words: a folder or a snippet of text, or a file the
 // browser could not hold.
 void notWords(bool tooBig) {
@@ -68,6 +75,7 @@ EMSCRIPTEN_BINDINGS(form1) {
     emscripten::function("handleEvent", &handleEvent);
     emscripten::function("openWords", &openWords);
     emscripten::function("notWords", &notWords);
+    emscripten::function("mayHold", &mayHold);
 }
 
 val document() {
