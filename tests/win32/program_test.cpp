@@ -114,25 +114,25 @@ const wchar_t kOpenWith[] = L"Software\\Classes\\Applications\\vocabunta.exe\\sh
 TEST_CASE("from the zip: the sample counted, Tab, closing") {
     const RealProgram program(L"vocabunta.exe");
     CHECK(program.text(Control::Text7) == "445");
-    const auto focused = [&program] {
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof thread;
-        ::SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
-        ::GetGUIThreadInfo(program.info.dwThreadId, &thread);
-        return thread.hwndFocus;
+    // Where the focus is once it has come to `control`, or where it is after 100 messages if it
+    // never does: each message sent lets the program take one more of those posted, and the
+    // focus may pass elsewhere on its way, as while Windows activates the window.
+    const auto focusAt = [&program](Control control) {
+        HWND now = nullptr;
+        for (int sent = 0; now != program.control(control) && sent < 100; ++sent) {
+            ::SendMessageTimeoutW(program.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            ::GetGUIThreadInfo(program.info.dwThreadId, &thread);
+            now = thread.hwndFocus;
+        }
+        return now;
     };
-    const HWND before = focused();
-    REQUIRE(before == program.control(form::tabOrder()[0]));
-    ::PostMessageW(before, WM_KEYDOWN, VK_TAB, 0);
-    ::PostMessageW(before, WM_KEYUP, VK_TAB, 0);
-    // A message sent is taken before those posted: each one sent lets the program take one more.
-    // The focus may pass elsewhere on its way, as while Windows activates the window again.
-    const HWND next = program.control(form::tabOrder()[1]);
-    HWND now = before;
-    for (int sent = 0; now != next && sent < 100; ++sent) {
-        now = focused();
-    }
-    CHECK(now == next);
+    const HWND first = program.control(form::tabOrder()[0]);
+    REQUIRE(focusAt(form::tabOrder()[0]) == first);
+    ::PostMessageW(first, WM_KEYDOWN, VK_TAB, 0);
+    ::PostMessageW(first, WM_KEYUP, VK_TAB, 0);
+    CHECK(focusAt(form::tabOrder()[1]) == program.control(form::tabOrder()[1]));
     CHECK(program.close() == 0);
 }
 
