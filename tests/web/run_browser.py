@@ -129,7 +129,7 @@ def words(driver, check, folder):
     said = shown(driver, lambda: driver.execute_script(DROP, None))
     check("a snippet of text dropped: a message", said[1:3] == ["Это не файл со словами", "false"],
           said)
-    said = shown(driver, lambda: driver.execute_script(DROP, "big", 2100))
+    said = shown(driver, lambda: driver.execute_script(DROP, "big", 1100))
     check("a file too big for memory: a message at once",
           said[1:3] == ["Файл со словами не помещается в память", "false"], said)
     driver.refresh()
